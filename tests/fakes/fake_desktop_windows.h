@@ -1,0 +1,62 @@
+#pragma once
+// A desktop in memory: windows with captions, widths and a minimised flag, one of them
+// focused. Writes are recorded; a closed window fails every call like a vanished one.
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/desktop_windows.h"
+
+namespace pellwick::testing {
+
+class FakeDesktopWindows : public DesktopWindows {
+ public:
+  struct Window {
+    std::string caption;
+    int clientWidth = 800;
+    bool minimised = false;
+  };
+
+  bool available() const override { return isAvailable; }
+  WindowId foregroundWindow() override { return focused; }
+  bool isMinimised(WindowId w) override {
+    auto it = windows.find(w);
+    return it != windows.end() && it->second.minimised;
+  }
+  std::string caption(WindowId w) override {
+    auto it = windows.find(w);
+    return it == windows.end() ? std::string() : it->second.caption;
+  }
+  bool setCaption(WindowId w, const std::string& text) override {
+    writes.push_back({w, text});
+    auto it = windows.find(w);
+    if (it == windows.end()) return false;
+    it->second.caption = text;
+    return true;
+  }
+  std::optional<int> clientWidth(WindowId w) override {
+    auto it = windows.find(w);
+    if (it == windows.end()) return std::nullopt;
+    return it->second.clientWidth;
+  }
+
+  WindowId open(const std::string& caption, int width = 800) {
+    WindowId id = nextId++;
+    windows[id] = Window{caption, width, false};
+    return id;
+  }
+  void close(WindowId w) { windows.erase(w); }
+
+  struct Write {
+    WindowId window;
+    std::string caption;
+  };
+  std::map<WindowId, Window> windows;
+  std::vector<Write> writes;
+  WindowId focused = 0;
+  WindowId nextId = 0x1000;
+  bool isAvailable = true;
+};
+
+}  // namespace pellwick::testing

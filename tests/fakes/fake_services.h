@@ -1,0 +1,63 @@
+#pragma once
+// Fakes of the small platform services: autorun entries, user and folders, single instance.
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/autorun.h"
+#include "platform/single_instance.h"
+#include "platform/user_folders.h"
+
+namespace pellwick::testing {
+
+class FakeAutoRun : public AutoRun {
+ public:
+  bool setEntry(const std::string& name, const std::string& executablePath) override {
+    if (failing) return false;
+    entries[name] = executablePath;
+    return true;
+  }
+  bool clearEntry(const std::string& name) override {
+    if (failing) return false;
+    entries.erase(name);
+    return true;
+  }
+  std::map<std::string, std::string> entries;
+  bool failing = false;
+};
+
+class FakeUserFolders : public UserFolders {
+ public:
+  std::string userName() override { return user; }
+  std::string profileFolder(const std::string& u) override { return "/home/" + u; }
+  bool createFolder(const std::string& path) override {
+    created.push_back(path);
+    auto slash = path.find_last_of('/');
+    std::string parent = slash == std::string::npos ? std::string() : path.substr(0, slash);
+    if (!folders.count(parent) || folders.count(path)) return false;
+    folders.insert(path);
+    return true;
+  }
+  bool openFolder(const std::string& path) override {
+    opened.push_back(path);
+    return folders.count(path) > 0;
+  }
+  std::string user = "user1";
+  std::set<std::string> folders{"/home/user1"};
+  std::vector<std::string> created;
+  std::vector<std::string> opened;
+};
+
+class FakeSingleInstance : public SingleInstance {
+ public:
+  bool anotherInstanceRunning() override {
+    ++checks;
+    return otherRunning;
+  }
+  bool otherRunning = false;
+  int checks = 0;
+};
+
+}  // namespace pellwick::testing
