@@ -59,8 +59,6 @@ class ProgramWindows {
   void exitProgram();
   bool ended() const { return ended_; }
 
-  const ProgramEnvironment& environment() const { return environment_; }
-
  private:
   void endAtOnce(int exitCode);
 
