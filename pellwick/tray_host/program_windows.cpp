@@ -61,11 +61,11 @@ void ProgramWindows::unloadControlsForm() {
 }
 
 void ProgramWindows::showReminders() {
-  // the reminders window arrives with its own issue
+  // no reminders window to show yet
 }
 
 void ProgramWindows::showCalendar() {
-  // the calendar arrives with its own issue
+  // no calendar to show yet
 }
 
 bool ProgramWindows::passesSingleInstanceTest() {
@@ -77,6 +77,9 @@ bool ProgramWindows::passesSingleInstanceTest() {
 
 void ProgramWindows::exitProgram() {
   if (ended_) return;
+  // In order: the day icon goes, the tray host unloads, the program ends. What other
+  // windows must do on the way out (the clock giving back the caption it rewrote last,
+  // the flasher removing its icon) goes before the end.
   if (frmSysTray_) {
     frmSysTray_->UpdateTrayIcon(TrayCommand::Delete);
     unloaded_.push_back(std::move(frmSysTray_));
