@@ -6,6 +6,7 @@
 #include "platform/autorun.h"
 #include "platform/desktop_windows.h"
 #include "platform/single_instance.h"
+#include "platform/termination_requests.h"
 #include "platform/tray_shell.h"
 #include "platform/user_folders.h"
 
@@ -17,6 +18,7 @@ struct PlatformServices {
   std::unique_ptr<AutoRun> autoRun;
   std::unique_ptr<UserFolders> userFolders;
   std::unique_ptr<SingleInstance> singleInstance;
+  std::unique_ptr<TerminationRequests> terminationRequests;
 };
 
 // Implemented once per platform (platform/linux, platform/windows). Needs a running

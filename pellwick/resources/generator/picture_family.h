@@ -12,7 +12,7 @@ struct Picture {
   std::vector<std::uint8_t> file;  // the whole .ico file
 };
 
-// The day-of-month pictures and the C picture of the icon store.
+// The icon store's pictures: the days of the month, the C picture and the chooser's flash pair.
 std::vector<Picture> dayPictures();
 // The flasher's TO and DO pictures, the moon pictures and the reminders window icon.
 std::vector<Picture> reminderPictures();

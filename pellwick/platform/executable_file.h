@@ -1,0 +1,16 @@
+#pragma once
+// The running program's executable file.
+
+#include <string>
+
+namespace pellwick {
+
+struct ExecutableFile {
+  std::string path;  // absolute, as the system started it
+  std::string name;  // the file name without its extension, e.g. "pellwick"
+};
+
+// Needs a running QCoreApplication.
+ExecutableFile runningExecutable();
+
+}  // namespace pellwick

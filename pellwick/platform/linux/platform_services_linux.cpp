@@ -1,0 +1,31 @@
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "platform/executable_file.h"
+#include "platform/linux/flock_single_instance.h"
+#include "platform/linux/posix_termination_requests.h"
+#include "platform/linux/posix_user_folders.h"
+#include "platform/linux/qt_tray_shell.h"
+#include "platform/linux/xdg_autorun.h"
+#include "platform/platform_services.h"
+
+namespace pellwick {
+
+PlatformServices makePlatformServices() {
+  auto userFolders = std::make_unique<PosixUserFolders>();
+  const std::string home = userFolders->profileFolder(userFolders->userName());
+
+  PlatformServices services;
+  services.trayShell = std::make_unique<QtTrayShell>();
+  services.autoRun =
+      std::make_unique<XdgAutoRun>(xdgConfigHome(std::getenv("XDG_CONFIG_HOME"), home));
+  services.userFolders = std::move(userFolders);
+  services.singleInstance = std::make_unique<FlockSingleInstance>(
+      singleInstanceLockPath(std::getenv("XDG_RUNTIME_DIR"), runningExecutable().name, ::getuid()));
+  services.terminationRequests = std::make_unique<PosixTerminationRequests>();
+  // desktopWindows: the title-bar clock's X11 service
+  return services;
+}
+
+}  // namespace pellwick

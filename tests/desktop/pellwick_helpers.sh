@@ -1,0 +1,57 @@
+# Helpers for Pellwick's desktop tests; source after session.sh.
+
+# pw_start [EXECUTABLE]: starts Pellwick (default $PELLWICK); its pid is in PW_PID.
+pw_start() {
+  pq_start pellwick "${1:-$PELLWICK}"
+  PW_PID=$PQ_LAST_PID
+}
+
+# pw_exited PID: true once the process has ended (a zombie counts as ended).
+pw_exited() {
+  ! kill -0 "$1" 2>/dev/null || grep -q '^[0-9]* ([^)]*) Z' "/proc/$1/stat" 2>/dev/null
+}
+
+# pw_wait_exit SECONDS PID: waits for the process to end; its exit status is in PW_STATUS.
+pw_wait_exit() {
+  pq_wait_for "$1" pw_exited "$2" || return 1
+  PW_STATUS=0
+  wait "$2" || PW_STATUS=$?
+}
+
+# The first icon in the tray.
+pw_icon() { pq_tray_icons | head -n1; }
+
+# pw_click BUTTON [REPEAT]: clicks the middle of the tray icon.
+pw_click() {
+  local icon
+  icon=$(pw_icon)
+  [ -n "$icon" ] || pq_fail "no tray icon to click"
+  xdotool mousemove --window "$icon" 8 8 click --repeat "${2:-1}" --delay 100 "$1"
+}
+
+# True while a popup menu of PID is on screen: an override-redirect window of the
+# program that is not one of its tray icons.
+pw_menu_shown() {
+  local w icons
+  icons=$(pq_tray_icons)
+  for w in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+    grep -qx "$(printf '0x%x' "$w")" <<<"$icons" && continue
+    xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' && return 0
+  done
+  return 1
+}
+
+# pw_choose KEYS...: opens the menu with a right click and types KEYS into it.
+pw_choose() {
+  pw_click 3
+  pq_wait_for 3 pw_menu_shown "$PW_PID" || pq_fail "the menu did not open"
+  xdotool key --delay 100 "$@"
+  pq_wait_for 3 eval '! pw_menu_shown "$PW_PID"' || pq_fail "the menu did not close"
+}
+
+# The settings file and a value in it.
+PW_SETTINGS() { printf '%s/MyTrayFolder.ini' "$XDG_CONFIG_HOME"; }
+pw_setting_is() { # SECTION KEY VALUE
+  awk -v s="[$1]" -v kv="$2=$3" '/^\[/ { in_s = ($0 == s) } in_s && $0 == kv { found = 1 }
+                                  END { exit !found }' "$(PW_SETTINGS)" 2>/dev/null
+}

@@ -1,0 +1,26 @@
+#pragma once
+// Message boxes that are answered at once and remembered.
+
+#include <vector>
+
+#include "tray_host/user_messages.h"
+
+namespace pellwick::testing {
+
+class FakeUserMessages : public UserMessages {
+ public:
+  struct Message {
+    bool critical;
+    QString title;
+    QString text;
+  };
+  void critical(const QString& title, const QString& text) override {
+    shown.push_back({true, title, text});
+  }
+  void warning(const QString& title, const QString& text) override {
+    shown.push_back({false, title, text});
+  }
+  std::vector<Message> shown;
+};
+
+}  // namespace pellwick::testing
