@@ -37,7 +37,10 @@ class FlasherTest : public ::testing::Test {
   int iconChanges = 0;
   int shows = 0;
   int period = -1;
-  Flasher flasher{shell, kOwner, to, do_,
+  Flasher flasher{shell,
+                  kOwner,
+                  to,
+                  do_,
                   {.trayMouse = [this](const std::string& name) { mouseNames.push_back(name); },
                    .iconChanged = [this] { ++iconChanges; },
                    .showReminders = [this] { ++shows; },
@@ -193,9 +196,9 @@ TEST(Flasher, DestroyingALoadedFlasherTakesItsIconOutOnce) {
 }
 
 TEST(TrayMouseName, NamesTheTenCodesAndNumbersAnyOther) {
-  const char* names[] = {"MOUSEMOVE",     "LBUTTONDOWN", "LBUTTONUP",     "LBUTTONDBLCLK",
-                         "RBUTTONDOWN",   "RBUTTONUP",   "RBUTTONDBLCLK", "MBUTTONDOWN",
-                         "MBUTTONUP",     "MBUTTONDBLCLK"};
+  const char* names[] = {"MOUSEMOVE",   "LBUTTONDOWN",  "LBUTTONUP",     "LBUTTONDBLCLK",
+                         "RBUTTONDOWN", "RBUTTONUP",    "RBUTTONDBLCLK", "MBUTTONDOWN",
+                         "MBUTTONUP",   "MBUTTONDBLCLK"};
   for (std::uint32_t code = 512; code <= 521; ++code) {
     EXPECT_EQ(trayMouseName(code), names[code - 512]);
   }

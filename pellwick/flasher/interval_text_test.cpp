@@ -9,11 +9,12 @@ namespace {
 
 struct Case {
   std::string typed;
-  std::string box;                          // what the box holds afterwards
-  std::optional<std::int16_t> interval;     // what the flasher is given
+  std::string box;                       // what the box holds afterwards
+  std::optional<std::int16_t> interval;  // what the flasher is given
 };
 
 TEST(IntervalText, ReadsTheLeadingNumberAndRoundsHalvesToEven) {
+  // clang-format off
   const Case cases[] = {
       {"250", "250", 250},
       {"12a", "12", 12},
@@ -37,6 +38,7 @@ TEST(IntervalText, ReadsTheLeadingNumberAndRoundsHalvesToEven) {
       {"1e3", "1", 1},
       {"-0", "0", 0},
   };
+  // clang-format on
   for (const Case& c : cases) {
     EXPECT_EQ(normalIntervalText(c.typed), c.box) << '"' << c.typed << '"';
     EXPECT_EQ(intervalFromText(c.typed), c.interval) << '"' << c.typed << '"';

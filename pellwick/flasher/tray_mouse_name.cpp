@@ -8,8 +8,8 @@ namespace pellwick {
 
 std::string trayMouseName(std::uint32_t code) {
   static constexpr std::array<const char*, 10> kNames{
-      "MOUSEMOVE",   "LBUTTONDOWN", "LBUTTONUP",     "LBUTTONDBLCLK", "RBUTTONDOWN",
-      "RBUTTONUP",   "RBUTTONDBLCLK", "MBUTTONDOWN", "MBUTTONUP",     "MBUTTONDBLCLK"};
+      "MOUSEMOVE", "LBUTTONDOWN",   "LBUTTONUP",   "LBUTTONDBLCLK", "RBUTTONDOWN",
+      "RBUTTONUP", "RBUTTONDBLCLK", "MBUTTONDOWN", "MBUTTONUP",     "MBUTTONDBLCLK"};
   if (code >= mouse_code::MouseMove && code <= mouse_code::MButtonDblClk) {
     return kNames[code - mouse_code::MouseMove];
   }

@@ -26,7 +26,8 @@ struct Box {
 };
 
 Shape rect(Box b) {
-  return [b](double x, double y) { return x >= b.left && x < b.right && y >= b.top && y < b.bottom; };
+  return
+      [b](double x, double y) { return x >= b.left && x < b.right && y >= b.top && y < b.bottom; };
 }
 
 Shape roundedRect(Box b, double radius) {
@@ -116,11 +117,11 @@ class Canvas {
     for (int j = 0; j < size_; ++j) {
       for (int i = 0; i < size_; ++i) {
         const Pixel& p = pixels_[static_cast<std::size_t>(j * size_ + i)];
-        out.setPixel(i, j,
-                     qRgba(static_cast<int>(std::lround(p.red)),
-                           static_cast<int>(std::lround(p.green)),
-                           static_cast<int>(std::lround(p.blue)),
-                           static_cast<int>(std::lround(p.alpha * 255))));
+        out.setPixel(
+            i, j,
+            qRgba(static_cast<int>(std::lround(p.red)), static_cast<int>(std::lround(p.green)),
+                  static_cast<int>(std::lround(p.blue)),
+                  static_cast<int>(std::lround(p.alpha * 255))));
       }
     }
     return out;
@@ -217,10 +218,10 @@ Picture moonPicture(int phase) {
 
 std::vector<Picture> reminderPictures() {
   std::vector<Picture> pictures{
-      flashPicture("flash_to.ico",
-                   anyOf({letterT(kLeftLetter, 3), letterO(kRightLetter, 3)}), kRed, kYellow),
-      flashPicture("flash_do.ico",
-                   anyOf({letterD(kLeftLetter, 3), letterO(kRightLetter, 3)}), kYellow, kRed),
+      flashPicture("flash_to.ico", anyOf({letterT(kLeftLetter, 3), letterO(kRightLetter, 3)}), kRed,
+                   kYellow),
+      flashPicture("flash_do.ico", anyOf({letterD(kLeftLetter, 3), letterO(kRightLetter, 3)}),
+                   kYellow, kRed),
       remindersPicture()};
   for (int phase = 0; phase < 8; ++phase) pictures.push_back(moonPicture(phase));
   return pictures;
