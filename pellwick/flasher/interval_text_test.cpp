@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 
 namespace pellwick {
@@ -12,6 +13,13 @@ struct Case {
   std::string box;                       // what the box holds afterwards
   std::optional<std::int16_t> interval;  // what the flasher is given
 };
+
+void expectReadings(std::span<const Case> cases) {
+  for (const Case& c : cases) {
+    EXPECT_EQ(normalIntervalText(c.typed), c.box) << '"' << c.typed << '"';
+    EXPECT_EQ(intervalFromText(c.typed), c.interval) << '"' << c.typed << '"';
+  }
+}
 
 TEST(IntervalText, ReadsTheLeadingNumberAndRoundsHalvesToEven) {
   // clang-format off
@@ -39,10 +47,7 @@ TEST(IntervalText, ReadsTheLeadingNumberAndRoundsHalvesToEven) {
       {"-0", "0", 0},
   };
   // clang-format on
-  for (const Case& c : cases) {
-    EXPECT_EQ(normalIntervalText(c.typed), c.box) << '"' << c.typed << '"';
-    EXPECT_EQ(intervalFromText(c.typed), c.interval) << '"' << c.typed << '"';
-  }
+  expectReadings(cases);
 }
 
 TEST(IntervalText, NumbersOutsideSixteenBitsOverflowToZeroInTheBox) {
@@ -54,10 +59,7 @@ TEST(IntervalText, NumbersOutsideSixteenBitsOverflowToZeroInTheBox) {
       {"-32769", "0", std::nullopt},
       {"1" + std::string(400, '0'), "0", std::nullopt},  // beyond any double
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(normalIntervalText(c.typed), c.box) << c.typed;
-    EXPECT_EQ(intervalFromText(c.typed), c.interval) << c.typed;
-  }
+  expectReadings(cases);
 }
 
 }  // namespace
