@@ -265,11 +265,13 @@ void Calendar::renderCells() {
 }
 
 // Activation also comes from returning to the calendar from another window of this
-// program; returning from another program (no window of ours had the focus) is not one.
+// program; returning from another program (no window of ours had the focus) is not one,
+// nor is returning from the calendar's own dialogs or from a popup menu.
 void Calendar::followFocus(QWindow* focus) {
   const QWindow* self = windowHandle();
   if (focus != nullptr && focus == self && focusOnOtherOwnWindow_) activate();
-  focusOnOtherOwnWindow_ = focus != nullptr && focus != self && focus->transientParent() != self;
+  focusOnOtherOwnWindow_ = focus != nullptr && focus != self && focus->transientParent() != self &&
+                           focus->type() != Qt::Popup;
 }
 
 void Calendar::paintEvent(QPaintEvent*) {

@@ -59,7 +59,7 @@ class Calendar : public QWidget {
   std::array<std::array<QLabel*, MonthGrid::kRows>, MonthGrid::kColumns> cells_{};
   bool placed_ = false;
   // The focus was last on another window of this program (not one of the calendar's
-  // own dialogs), so returning to the calendar is an activation.
+  // own dialogs, not a popup menu), so returning to the calendar is an activation.
   bool focusOnOtherOwnWindow_ = false;
 };
 

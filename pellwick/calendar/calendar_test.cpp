@@ -256,11 +256,18 @@ TEST_F(CalendarWindow, ReturningFromAnotherOwnWindowActivatesButNotFromAnotherPr
   focus(*calendar);
   EXPECT_EQ(mnth(), "August");
 
-  // Nor is coming back from the calendar's own message box.
+  // Nor is coming back from the calendar's own message box, or from a popup menu.
   QMessageBox box(QMessageBox::NoIcon, "Pellwick", "x", QMessageBox::Ok, calendar);
   box.show();
   focus(box);
   box.close();
+  focus(*calendar);
+  EXPECT_EQ(mnth(), "August");
+  QWidget menu(nullptr, Qt::Popup);
+  menu.show();
+  QCoreApplication::processEvents();
+  ASSERT_EQ(QGuiApplication::focusWindow(), menu.windowHandle());
+  menu.hide();
   focus(*calendar);
   EXPECT_EQ(mnth(), "August");
 }
