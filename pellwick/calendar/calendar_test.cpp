@@ -29,7 +29,7 @@ class Application : public ::testing::Environment {
 
  private:
   int argc_ = 1;
-  char name_[14] = "calendar_test";
+  char name_[21] = "calendar_window_test";
   char* argv_[2] = {name_, nullptr};
   std::unique_ptr<QApplication> app_;
 };
