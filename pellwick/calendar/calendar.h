@@ -24,8 +24,8 @@ class Calendar : public QWidget {
  public:
   using TodayProvider = std::function<QDate()>;
 
-  // Loads the window (lists filled, grid empty) without showing it. Closing it other
-  // than by "Hide" deletes it.
+  // Loads the window (lists filled, grid empty) without showing it. `today` gives a
+  // valid date each time it is asked. Closing the window other than by "Hide" deletes it.
   explicit Calendar(TodayProvider today = &QDate::currentDate, const QIcon& icon = QIcon());
 
   // What the tray menu's entry does: shows the window modeless (centred the first
