@@ -7,7 +7,6 @@
 #include <fstream>
 
 #include "fakes/fake_tray_shell.h"
-#include "tray_host/tray_mouse.h"
 
 namespace pellwick {
 namespace {
@@ -194,7 +193,6 @@ TEST(Flasher, DestroyingALoadedFlasherTakesItsIconOutOnce) {
   }
   EXPECT_EQ(shell.calls.size(), 4u);  // add, delete, add, delete
 }
-
 
 }  // namespace
 }  // namespace pellwick
