@@ -60,9 +60,7 @@ QString Describe(const QString& character) {
   const QList<uint> codes = character.toUcs4();
   const uint code = codes.isEmpty() ? 0 : codes.constFirst();
   return QStringLiteral("\u201c%1\u201d (U+%2)")
-      .arg(character)
-      .arg(code, 4, 16, QChar(u'0'))
-      .toUpper();
+      .arg(character, QString::number(code, 16).toUpper().rightJustified(4, u'0'));
 }
 
 QString CodePageMessage(const CryptResult& result, const QString& consequence) {
@@ -141,35 +139,38 @@ Encrypt::Encrypt(Prompts& prompts, const CryptPlaces& places, QWidget* parent)
 
 void Encrypt::cmdEncryptClick() {
   const QString text = Text1->text();
-  const auto key = prompts_.InputBox(QStringLiteral("Key"), QStringLiteral("Encrypt"),
-                                     QStringLiteral("Type your key in."));
-  if (!key) return;
-  const CryptResult result = WithBusyCursor([&] {
-    const CryptResult encrypted = EncryptText(text, *key);
-    if (encrypted.ok()) Text1->setText(TextToHex(encrypted.text));
-    return encrypted;
-  });
-  if (result.failure == CryptResult::Failure::kNoResult) {
-    warn(QStringLiteral("The text is too long to encrypt. Nothing was changed."));
-  } else if (!result.ok()) {
-    warn(CodePageMessage(result, QStringLiteral("Nothing was encrypted.")));
-  }
+  replaceUnderKey({QStringLiteral("Encrypt"), QStringLiteral("Type your key in."),
+                   QStringLiteral("The text is too long to encrypt. Nothing was changed."),
+                   QStringLiteral("Nothing was encrypted.")},
+                  [&](const QString& key) {
+                    CryptResult result = EncryptText(text, key);
+                    if (result.ok()) result.text = TextToHex(result.text);
+                    return result;
+                  });
 }
 
 void Encrypt::cmdDecryptClick() {
   const QString hex = Text1->text().trimmed();
-  const auto key = prompts_.InputBox(QStringLiteral("Key"), QStringLiteral("Decrypt"),
-                                     QStringLiteral("Type the key again."));
+  replaceUnderKey(
+      {QStringLiteral("Decrypt"), QStringLiteral("Type the key again."),
+       QStringLiteral("The key is wrong or the text is damaged. The text was left as it was."),
+       QStringLiteral("No text was encrypted with it.")},
+      [&](const QString& key) { return DecryptText(HexToText(hex), key); });
+}
+
+void Encrypt::replaceUnderKey(const KeyedStep& step,
+                              const std::function<CryptResult(const QString&)>& crypt) {
+  const auto key = prompts_.InputBox(QStringLiteral("Key"), step.title, step.prefilled);
   if (!key) return;
   const CryptResult result = WithBusyCursor([&] {
-    const CryptResult decrypted = DecryptText(HexToText(hex), *key);
-    if (decrypted.ok()) Text1->setText(decrypted.text);
-    return decrypted;
+    const CryptResult crypted = crypt(*key);
+    if (crypted.ok()) Text1->setText(crypted.text);
+    return crypted;
   });
   if (result.failure == CryptResult::Failure::kNoResult) {
-    warn(QStringLiteral("The key is wrong or the text is damaged. The text was left as it was."));
+    warn(step.noResult);
   } else if (!result.ok()) {
-    warn(CodePageMessage(result, QStringLiteral("No text was encrypted with it.")));
+    warn(CodePageMessage(result, step.notInCodePage));
   }
 }
 

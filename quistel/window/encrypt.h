@@ -3,8 +3,10 @@
 // clear the text.
 
 #include <QWidget>
+#include <functional>
 
 #include "window/crypt_folder.h"
+#include "window/text_crypt.h"
 
 class QPushButton;
 
@@ -32,8 +34,19 @@ class Encrypt : public QWidget {
   QPushButton* OpenCrypt;
 
  private:
+  // What Encrypt and Decrypt ask and say.
+  struct KeyedStep {
+    QString title;
+    QString prefilled;
+    QString noResult;       // the message when the cipher gives nothing
+    QString notInCodePage;  // what follows the message naming a character
+  };
+
   void cmdEncryptClick();
   void cmdDecryptClick();
+  // Asks for a key; replaces the text by what `crypt` makes of it, or says why not.
+  void replaceUnderKey(const KeyedStep& step,
+                       const std::function<CryptResult(const QString&)>& crypt);
   void cmdSaveClick();
   void openClick(const QString& title);
 

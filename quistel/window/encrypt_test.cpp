@@ -211,7 +211,9 @@ TEST_F(EncryptTest, NamesACharacterTheCodePageCannotHoldAndChangesNothing) {
   SetText(u"plain"_s);
   Encrypt(u"\u043a\u043b\u044e\u0447"_s);
   EXPECT_EQ(Text(), u"plain"_s);
-  EXPECT_TRUE(prompts.told[1].text.contains(u"key"_s));
+  EXPECT_TRUE(
+      prompts.told[1].text.contains(u"key holds the character \u201c\u043a\u201d (U+043A)"_s))
+      << prompts.told[1].text.toStdString();
 
   SetText(u"snow \u2603"_s);
   Click(window->cmdSave);
