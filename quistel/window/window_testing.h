@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QWidget>
 #include <QTimer>
+#include <QWidget>
 #include <functional>
 
 namespace quistel {
