@@ -1,0 +1,143 @@
+// The Encrypt and Decrypt buttons end to end (code page, cipher, hex, and the text shown in the
+// window's text area) on 100 KiB, 1 MiB and 10 MiB texts, with the steps on their own, and Qt's
+// plain text box showing the same hex as one line as the reference. Runs offscreen.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include "window/encrypt.h"
+#include "window/long_line_text_edit.h"
+#include "window/prompts.h"
+#include "window/text_crypt.h"
+
+namespace quistel {
+namespace {
+
+const QString kKey = QStringLiteral("benchmark key");
+
+class FixedKey : public Prompts {
+ public:
+  std::optional<QString> InputBox(const QString&, const QString&, const QString&) override {
+    return kKey;
+  }
+  std::optional<QString> ShowOpen(const OpenDialogSettings&) override { return std::nullopt; }
+  void MessageBox(const QString& text, Icon, const QString&) override {
+    qFatal("unexpected message: %s", qPrintable(text));
+  }
+};
+
+// Lines of 80 printable characters of the code page, the way a long letter looks.
+QString Letter(qsizetype size) {
+  static const QString kCharacters = QStringLiteral(
+      "abcdefghijklmnopqrstuvwxyz ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789 .,;:!? "
+      "\u00e4\u00f6\u00fc\u00df\u00e9\u20ac");
+  QRandomGenerator random(7);
+  QString text(size, Qt::Uninitialized);
+  for (qsizetype i = 0; i < size; ++i) {
+    text[i] = i % 81 == 80 ? QChar(u'\n') : kCharacters[random.bounded(kCharacters.size())];
+  }
+  return text;
+}
+
+struct Window {
+  Window() : encrypt(prompts, {folder.path(), folder.path()}) { encrypt.show(); }
+
+  // Lays out and paints what the text area shows.
+  void Show() {
+    encrypt.Text1->viewport()->repaint();
+    QApplication::processEvents();
+  }
+
+  QTemporaryDir folder;
+  FixedKey prompts;
+  Encrypt encrypt;
+};
+
+qsizetype Size(const benchmark::State& state) { return state.range(0) << 10; }
+
+// Clicks a button on the given text, from the click until the result is shown.
+void Click(benchmark::State& state, const QString& text, QPushButton* Encrypt::*button) {
+  Window window;
+  for (auto _ : state) {
+    state.PauseTiming();
+    window.encrypt.Text1->setText(text);
+    window.Show();
+    state.ResumeTiming();
+    (window.encrypt.*button)->click();
+    window.Show();
+  }
+  state.SetBytesProcessed(state.iterations() * Size(state));
+}
+
+void EncryptButton(benchmark::State& state) {
+  Click(state, Letter(Size(state)), &Encrypt::cmdEncrypt);
+}
+
+void DecryptButton(benchmark::State& state) {
+  Click(state, TextToHex(EncryptText(Letter(Size(state)), kKey).text), &Encrypt::cmdDecrypt);
+}
+
+// The steps of the Encrypt button on their own.
+void EncryptTextStep(benchmark::State& state) {
+  const QString text = Letter(Size(state));
+  for (auto _ : state) benchmark::DoNotOptimize(EncryptText(text, kKey));
+  state.SetBytesProcessed(state.iterations() * Size(state));
+}
+
+void TextToHexStep(benchmark::State& state) {
+  const QString cipherText = EncryptText(Letter(Size(state)), kKey).text;
+  for (auto _ : state) benchmark::DoNotOptimize(TextToHex(cipherText));
+  state.SetBytesProcessed(state.iterations() * Size(state));
+}
+
+void ShowHexStep(benchmark::State& state) {
+  Window window;
+  const QString hex = TextToHex(EncryptText(Letter(Size(state)), kKey).text);
+  for (auto _ : state) {
+    window.encrypt.Text1->setText(hex);
+    window.Show();
+  }
+  state.SetBytesProcessed(state.iterations() * Size(state));
+}
+
+// The reference: Qt's plain text box showing the same hex as one line.
+void PlainTextEditShowHex(benchmark::State& state) {
+  QPlainTextEdit edit;
+  edit.setLineWrapMode(QPlainTextEdit::NoWrap);
+  edit.resize(713, 408);
+  edit.show();
+  const QString hex = TextToHex(EncryptText(Letter(Size(state)), kKey).text);
+  for (auto _ : state) {
+    edit.setPlainText(hex);
+    edit.viewport()->repaint();
+    QApplication::processEvents();
+  }
+  state.SetBytesProcessed(state.iterations() * Size(state));
+}
+
+void Sizes(benchmark::internal::Benchmark* benchmark) {
+  benchmark->Arg(100)->Arg(1024)->Arg(10240)->ArgName("KiB")->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(EncryptButton)->Apply(Sizes);
+BENCHMARK(DecryptButton)->Apply(Sizes);
+BENCHMARK(EncryptTextStep)->Apply(Sizes);
+BENCHMARK(TextToHexStep)->Apply(Sizes);
+BENCHMARK(ShowHexStep)->Apply(Sizes);
+BENCHMARK(PlainTextEditShowHex)->Arg(100)->Arg(1024)->ArgName("KiB")->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace quistel
+
+int main(int argc, char* argv[]) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,37 @@
+#pragma once
+// libmcrypt's "rijndael-256" in ECB mode: an implementation written independently of ours,
+// used to check our cipher and as the benchmarks' reference. Never linked into the program.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "cipher/encryption.h"
+
+struct CRYPT_STREAM;  // libmcrypt's handle
+
+namespace quistel {
+
+class McryptRijndael256 {
+ public:
+  // A 32-byte key.
+  explicit McryptRijndael256(ByteView key);
+  ~McryptRijndael256();
+  McryptRijndael256(const McryptRijndael256&) = delete;
+  McryptRijndael256& operator=(const McryptRijndael256&) = delete;
+
+  // Whole 32-byte blocks, in place.
+  void Encrypt(std::span<std::uint8_t> blocks);
+  void Decrypt(std::span<std::uint8_t> blocks);
+
+ private:
+  ::CRYPT_STREAM* stream_;
+};
+
+// The message framing done with the oracle: length prefix, message, zero padding; the key is
+// the password's first 32 bytes padded with zeros.
+Bytes OracleEncryptMessage(ByteView message, ByteView password);
+// Nothing when the length prefix does not fit the data.
+std::optional<Bytes> OracleDecryptMessage(ByteView ciphertext, ByteView password);
+
+}  // namespace quistel

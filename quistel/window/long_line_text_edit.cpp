@@ -1,0 +1,188 @@
+#include "window/long_line_text_edit.h"
+
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
+
+namespace quistel {
+namespace {
+
+// The text that stood before a block: a line break, or nothing for a row of a long line.
+constexpr int kBreakBeforeProperty = QTextFormat::UserProperty + 1;
+
+#ifdef Q_OS_WIN
+constexpr char16_t kTypedLineBreak[] = u"\r\n";
+#else
+constexpr char16_t kTypedLineBreak[] = u"\n";
+#endif
+
+// Length of the line break at `at`: the characters the document turns into block breaks.
+qsizetype LineBreakLength(QStringView text, qsizetype at) {
+  switch (text[at].unicode()) {
+    case u'\r':
+      return at + 1 < text.size() && text[at + 1] == u'\n' ? 2 : 1;
+    case u'\n':
+    case QChar::ParagraphSeparator:
+    case 0xFDD0:  // what the document uses to open and close frames
+    case 0xFDD1:
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+QTextBlockFormat BreakBefore(QStringView lineBreak) {
+  QTextBlockFormat format;
+  format.setProperty(kBreakBeforeProperty, lineBreak.toString());
+  return format;
+}
+
+QString BreakBefore(const QTextBlock& block) {
+  const QVariant mark = block.blockFormat().property(kBreakBeforeProperty);
+  return mark.isValid() ? mark.toString() : QString::fromUtf16(kTypedLineBreak);
+}
+
+bool IsRow(const QTextBlock& block) {
+  return block.isValid() && block.blockFormat().hasProperty(kBreakBeforeProperty) &&
+         block.blockFormat().property(kBreakBeforeProperty).toString().isEmpty();
+}
+
+bool AtRowStart(const QTextCursor& cursor) {
+  return cursor.atBlockStart() && IsRow(cursor.block());
+}
+
+bool AtRowEnd(const QTextCursor& cursor) {
+  return cursor.atBlockEnd() && IsRow(cursor.block().next());
+}
+
+void InsertLine(QTextCursor& cursor, QStringView line) {
+  for (qsizetype start = 0; start < line.size();) {
+    qsizetype length = std::min<qsizetype>(LongLineTextEdit::kRowLength, line.size() - start);
+    if (line[start + length - 1].isHighSurrogate() && start + length < line.size()) ++length;
+    if (start > 0) cursor.insertBlock(BreakBefore(QStringView()));
+    cursor.insertText(line.sliced(start, length).toString());
+    start += length;
+  }
+}
+
+void InsertText(QTextCursor& cursor, QStringView text) {
+  qsizetype lineStart = 0;
+  for (qsizetype at = 0; at < text.size();) {
+    const qsizetype breakLength = LineBreakLength(text, at);
+    if (breakLength == 0) {
+      ++at;
+      continue;
+    }
+    InsertLine(cursor, text.sliced(lineStart, at - lineStart));
+    cursor.insertBlock(BreakBefore(text.sliced(at, breakLength)));
+    at += breakLength;
+    lineStart = at;
+  }
+  InsertLine(cursor, text.sliced(lineStart));
+}
+
+bool IsPlainBackspace(const QKeyEvent* event) {
+  return event->key() == Qt::Key_Backspace &&
+         (event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == 0;
+}
+
+}  // namespace
+
+LongLineTextEdit::LongLineTextEdit(QWidget* parent) : QPlainTextEdit(parent) {}
+
+void LongLineTextEdit::setText(const QString& text) {
+  QTextDocument* document = this->document();
+  document->setUndoRedoEnabled(false);
+  QTextCursor cursor(document);
+  cursor.beginEditBlock();
+  cursor.select(QTextCursor::Document);
+  cursor.removeSelectedText();
+  cursor.setBlockFormat(QTextBlockFormat());
+  InsertText(cursor, text);
+  cursor.endEditBlock();
+  document->setUndoRedoEnabled(true);
+  moveCursor(QTextCursor::Start);
+}
+
+QString LongLineTextEdit::text() const { return textBetween(0, document()->characterCount() - 1); }
+
+void LongLineTextEdit::clearText() {
+  QTextCursor cursor(document());
+  cursor.select(QTextCursor::Document);
+  cursor.removeSelectedText();
+}
+
+QString LongLineTextEdit::textBetween(int from, int to) const {
+  QString text;
+  text.reserve(to - from);
+  for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() <= to;
+       block = block.next()) {
+    if (block.position() > from) text += BreakBefore(block);
+    const int start = std::max(from, block.position());
+    const int end = std::min(to, block.position() + block.length() - 1);
+    text += QStringView(block.text()).sliced(start - block.position(), end - start);
+  }
+  return text;
+}
+
+void LongLineTextEdit::keyPressEvent(QKeyEvent* event) {
+  QTextCursor cursor = textCursor();
+  if (isReadOnly()) return QPlainTextEdit::keyPressEvent(event);
+
+  if (event->matches(QKeySequence::InsertParagraphSeparator) ||
+      event->matches(QKeySequence::InsertLineSeparator)) {
+    // A line break of its own, never the row mark of the block it splits.
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    cursor.insertBlock(QTextBlockFormat());
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    ensureCursorVisible();
+    return;
+  }
+
+  // Next to a row mark the keys act on the neighbouring character of the line, not the mark.
+  const bool backspace = IsPlainBackspace(event) && AtRowStart(cursor);
+  const bool del = event->matches(QKeySequence::Delete) && AtRowEnd(cursor);
+  if (!cursor.hasSelection() && (backspace || del)) {
+    cursor.beginEditBlock();
+    if (backspace) {
+      while (AtRowStart(cursor)) cursor.deletePreviousChar();
+      cursor.deletePreviousChar();
+    } else {
+      while (AtRowEnd(cursor)) cursor.deleteChar();
+      cursor.deleteChar();
+    }
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    return;
+  }
+  QPlainTextEdit::keyPressEvent(event);
+}
+
+QMimeData* LongLineTextEdit::createMimeDataFromSelection() const {
+  const QTextCursor cursor = textCursor();
+  auto* data = new QMimeData;
+  data->setText(textBetween(cursor.selectionStart(), cursor.selectionEnd()));
+  return data;
+}
+
+bool LongLineTextEdit::canInsertFromMimeData(const QMimeData* source) const {
+  return source->hasText();
+}
+
+void LongLineTextEdit::insertFromMimeData(const QMimeData* source) {
+  if (!source->hasText()) return;
+  QTextCursor cursor = textCursor();
+  cursor.beginEditBlock();
+  cursor.removeSelectedText();
+  InsertText(cursor, source->text());
+  cursor.endEditBlock();
+  setTextCursor(cursor);
+  ensureCursorVisible();
+}
+
+}  // namespace quistel

@@ -1,0 +1,124 @@
+#include "window/long_line_text_edit.h"
+
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QTest>
+#include <QTextBlock>
+
+#include "window/window_testing.h"
+
+namespace quistel {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+constexpr int kRow = LongLineTextEdit::kRowLength;
+
+// Characters that tell their positions apart: A..Z over and over.
+QString Letters(qsizetype count) {
+  QString text(count, Qt::Uninitialized);
+  for (qsizetype i = 0; i < count; ++i) text[i] = QChar(static_cast<char16_t>(u'A' + i % 26));
+  return text;
+}
+
+class LongLineTextEditTest : public testing::Test {
+ protected:
+  void PutCursorAt(int position) {
+    QTextCursor cursor = edit.textCursor();
+    cursor.setPosition(position);
+    edit.setTextCursor(cursor);
+  }
+
+  LongLineTextEdit edit;
+};
+
+TEST_F(LongLineTextEditTest, GivesBackExactlyTheTextItWasGiven) {
+  QString special = u"nbsp\u00a0 sep\u2028 para\u2029 frames\ufdd0\ufdd1 euro\u20ac"_s;
+  special += QChar(0);
+  QString longLine = Letters(3 * kRow + 7);
+  longLine[kRow - 1] = QChar(0xD83D);  // a surrogate pair across a row boundary
+  longLine[kRow] = QChar(0xDE00);
+  const QString texts[] = {
+      u""_s,
+      u"one line"_s,
+      u"unix\nwindows\r\nold mac\rend\r\n"_s,
+      u"\n\n\r\n\r\r"_s,
+      special,
+      longLine,
+      u"short\r\n"_s + Letters(5000) + u"\nshort again\n"_s + Letters(kRow),
+  };
+  for (const QString& text : texts) {
+    edit.setText(text);
+    EXPECT_EQ(edit.text(), text);
+  }
+  edit.setText(Letters(3 * kRow));
+  EXPECT_EQ(edit.document()->blockCount(), 3);
+}
+
+TEST_F(LongLineTextEditTest, EnterInsideALongLineBreaksItThere) {
+  const QString line = Letters(3000);
+  edit.setText(line);
+  PutCursorAt(kRow + 1 + 500);  // the second row, 500 characters in
+  QTest::keyClick(&edit, Qt::Key_Return);
+  const QString expected = line.left(kRow + 500) + u"\n"_s + line.mid(kRow + 500);
+  EXPECT_EQ(edit.text(), expected);
+
+  QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(edit.text(), line);
+  PutCursorAt(kRow + 1 + 500);
+  QTest::keyClick(&edit, Qt::Key_Return, Qt::ShiftModifier);
+  EXPECT_EQ(edit.text(), expected);
+}
+
+TEST_F(LongLineTextEditTest, BackspaceAndDeleteAtARowEdgeRemoveACharacterOfTheLine) {
+  const QString line = Letters(2 * kRow + 10);
+  edit.setText(line);
+  PutCursorAt(kRow + 1);  // start of the second row
+  QTest::keyClick(&edit, Qt::Key_Backspace);
+  QString expected = line;
+  expected.remove(kRow - 1, 1);
+  EXPECT_EQ(edit.text(), expected);
+
+  edit.setText(line);
+  PutCursorAt(kRow);  // end of the first row
+  QTest::keyClick(&edit, Qt::Key_Delete);
+  expected = line;
+  expected.remove(kRow, 1);
+  EXPECT_EQ(edit.text(), expected);
+
+  // At the start of a real line, Backspace still joins the lines.
+  edit.setText(u"ab\ncd"_s);
+  PutCursorAt(3);
+  QTest::keyClick(&edit, Qt::Key_Backspace);
+  EXPECT_EQ(edit.text(), u"abcd"_s);
+}
+
+TEST_F(LongLineTextEditTest, CopiesAndPastesTheExactText) {
+  const QString line = Letters(2 * kRow + 100);
+  edit.setText(u"first\r\n"_s + line + u"\rlast"_s);
+  QTextCursor cursor = edit.textCursor();
+  cursor.setPosition(3);
+  cursor.setPosition(edit.document()->characterCount() - 3, QTextCursor::KeepAnchor);
+  edit.setTextCursor(cursor);
+  edit.copy();
+  EXPECT_EQ(QApplication::clipboard()->text(), u"st\r\n"_s + line + u"\rla"_s);
+
+  const QString pasted = u"x\r\ny\u2029"_s + Letters(kRow + 5) + u"\rz"_s;
+  QApplication::clipboard()->setText(pasted);
+  edit.setText(line);
+  PutCursorAt(kRow + 1 + 10);  // inside the second row
+  edit.paste();
+  EXPECT_EQ(edit.text(), line.left(kRow + 10) + pasted + line.mid(kRow + 10));
+}
+
+TEST_F(LongLineTextEditTest, ClearingCanBeUndone) {
+  edit.setText(u"keep me"_s);
+  edit.clearText();
+  EXPECT_EQ(edit.text(), u""_s);
+  edit.undo();
+  EXPECT_EQ(edit.text(), u"keep me"_s);
+}
+
+}  // namespace
+}  // namespace quistel

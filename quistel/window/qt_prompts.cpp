@@ -1,0 +1,51 @@
+#include "window/qt_prompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace quistel {
+
+std::optional<QString> QtPrompts::InputBox(const QString& prompt, const QString& title,
+                                           const QString& prefilled) {
+  QInputDialog dialog(QApplication::activeWindow());
+  dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setWindowTitle(title);
+  dialog.setLabelText(prompt);
+  dialog.setTextValue(prefilled);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.textValue();
+}
+
+std::optional<QString> QtPrompts::ShowOpen(const OpenDialogSettings& settings) {
+  QFileDialog dialog(QApplication::activeWindow(), settings.title, settings.folder);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  dialog.setNameFilters(ToNameFilters(settings.filter));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().constFirst();
+}
+
+void QtPrompts::MessageBox(const QString& text, Icon icon, const QString& title) {
+  QMessageBox box(icon == Icon::kWarning ? QMessageBox::Warning : QMessageBox::Information, title,
+                  text, QMessageBox::Ok, QApplication::activeWindow());
+  box.exec();
+}
+
+QStringList ToNameFilters(const QString& filter) {
+  const QStringList parts = filter.split(u'|');
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QStringList patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts);
+    for (QString& pattern : patterns) {
+      pattern = pattern.trimmed();
+      if (pattern == u"*.*") pattern = QStringLiteral("*");
+    }
+    filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(u' '));
+  }
+  return filters;
+}
+
+}  // namespace quistel

@@ -1,0 +1,23 @@
+#pragma once
+// The prompts as Qt's own dialogs (QInputDialog, QFileDialog, QMessageBox), over the active
+// window.
+
+#include <QStringList>
+
+#include "window/prompts.h"
+
+namespace quistel {
+
+class QtPrompts : public Prompts {
+ public:
+  std::optional<QString> InputBox(const QString& prompt, const QString& title,
+                                  const QString& prefilled) override;
+  std::optional<QString> ShowOpen(const OpenDialogSettings& settings) override;
+  void MessageBox(const QString& text, Icon icon, const QString& title) override;
+};
+
+// "Text Files(*.txt)|*.txt|All Files(*.*)|*.*|" as Qt name filters. Each keeps its description
+// for display and lists its patterns, with "*.*" meaning every file as it does on Windows.
+QStringList ToNameFilters(const QString& filter);
+
+}  // namespace quistel
