@@ -1,0 +1,125 @@
+#include "platform/windows/win32_tray_shell.h"
+
+#include <gtest/gtest.h>
+
+#include "win32_test_support.h"
+
+namespace pellwick::win32 {
+namespace {
+
+using testing::pumpMessagesUntil;
+using testing::pumpWaitingMessages;
+using testing::solidIconFile;
+
+constexpr std::uint32_t kOwnerA = 0x10;
+constexpr std::uint32_t kOwnerB = 0x20;
+
+NotifyIconData record(std::uint32_t owner, std::uint32_t icon) {
+  NotifyIconData data;
+  data.cbSize = 88;
+  data.hWnd = owner;
+  data.uID = 1;
+  data.uFlags = 7;
+  data.uCallbackMessage = 512;
+  data.hIcon = icon;
+  return data;
+}
+
+HWND ownerWindow(std::uint32_t owner) {
+  return FindWindowExW(HWND_MESSAGE, nullptr, Win32TrayShell::kWindowClass,
+                       std::to_wstring(owner).c_str());
+}
+
+TEST(TrayShell, EqualIconFilesShareAHandleAndBrokenOnesGetNone) {
+  Win32TrayShell shell;
+  const auto red = solidIconFile(0xFFFF0000);
+  const std::uint32_t redHandle = shell.iconHandle(red);
+  EXPECT_NE(redHandle, 0u);
+  EXPECT_EQ(shell.iconHandle(solidIconFile(0xFFFF0000)), redHandle);
+  const std::uint32_t blueHandle = shell.iconHandle(solidIconFile(0xFF0000FF, 32));
+  EXPECT_NE(blueHandle, 0u);
+  EXPECT_NE(blueHandle, redHandle);
+  EXPECT_EQ(shell.iconHandle(std::vector<std::uint8_t>{0, 0, 1, 0}), 0u);
+  EXPECT_EQ(shell.iconHandle(std::span(red).first(red.size() - 10)), 0u);
+}
+
+TEST(TrayShell, CommandsAnswerAsTheShellDoes) {
+  Win32TrayShell shell;
+  const std::uint32_t red = shell.iconHandle(solidIconFile(0xFFFF0000));
+  const std::uint32_t blue = shell.iconHandle(solidIconFile(0xFF0000FF));
+  // The tray host's first refresh sends an all-zero record.
+  EXPECT_FALSE(shell.notifyIcon(TrayCommand::Modify, NotifyIconData{}));
+  EXPECT_FALSE(shell.notifyIcon(TrayCommand::Modify, record(kOwnerA, red)));
+  EXPECT_TRUE(shell.notifyIcon(TrayCommand::Add, record(kOwnerA, red)));
+  EXPECT_FALSE(shell.notifyIcon(TrayCommand::Add, record(kOwnerA, red)));
+  EXPECT_TRUE(shell.notifyIcon(TrayCommand::Modify, record(kOwnerA, blue)));
+  // Another owner's icon with the same id is another icon.
+  EXPECT_TRUE(shell.notifyIcon(TrayCommand::Add, record(kOwnerB, blue)));
+  EXPECT_TRUE(shell.notifyIcon(TrayCommand::Delete, record(kOwnerA, blue)));
+  EXPECT_FALSE(shell.notifyIcon(TrayCommand::Delete, record(kOwnerA, blue)));
+  EXPECT_FALSE(shell.notifyIcon(TrayCommand::Modify, record(kOwnerA, blue)));
+  EXPECT_TRUE(shell.notifyIcon(TrayCommand::Add, record(kOwnerA, red)));
+  EXPECT_TRUE(shell.notifyIcon(TrayCommand::Delete, record(kOwnerA, red)));
+  EXPECT_TRUE(shell.notifyIcon(TrayCommand::Delete, record(kOwnerB, blue)));
+}
+
+TEST(TrayShell, CallbackCodesReachTheirOwnerOnly) {
+  Win32TrayShell shell;
+  const std::uint32_t icon = shell.iconHandle(solidIconFile(0xFF00FF00));
+  std::vector<std::uint32_t> codesA, codesB;
+  shell.setMouseListener(kOwnerA, [&](std::uint32_t code) { codesA.push_back(code); });
+  shell.setMouseListener(kOwnerB, [&](std::uint32_t code) { codesB.push_back(code); });
+  ASSERT_TRUE(shell.notifyIcon(TrayCommand::Add, record(kOwnerA, icon)));
+  ASSERT_TRUE(shell.notifyIcon(TrayCommand::Add, record(kOwnerB, icon)));
+  const HWND windowA = ownerWindow(kOwnerA);
+  ASSERT_NE(windowA, nullptr);
+
+  std::vector<std::uint32_t> sent{512, 513, 514, 515, 516, 517, 518, 519, 520, 521, 1024};
+  for (std::uint32_t code : sent) PostMessageW(windowA, 512, 1, static_cast<LPARAM>(code));
+  // The newer callback form carries the icon id in the high word.
+  PostMessageW(windowA, 512, MAKEWPARAM(100, 200), MAKELPARAM(514, 1));
+  sent.push_back(514);
+  EXPECT_TRUE(pumpMessagesUntil([&] { return codesA.size() >= sent.size(); }));
+  EXPECT_EQ(codesA, sent);
+  EXPECT_TRUE(codesB.empty());
+
+  shell.setMouseListener(kOwnerA, {});
+  PostMessageW(windowA, 512, 1, 514);
+  pumpWaitingMessages();
+  EXPECT_EQ(codesA.size(), sent.size());
+  shell.notifyIcon(TrayCommand::Delete, record(kOwnerA, icon));
+  shell.notifyIcon(TrayCommand::Delete, record(kOwnerB, icon));
+}
+
+TEST(TrayShell, AListenerMayRemoveItselfWhileItRuns) {
+  Win32TrayShell shell;
+  int calls = 0;
+  shell.setMouseListener(kOwnerA, [&](std::uint32_t) {
+    ++calls;
+    shell.setMouseListener(kOwnerA, {});
+  });
+  ASSERT_TRUE(shell.notifyIcon(TrayCommand::Add, record(kOwnerA, 0)));
+  PostMessageW(ownerWindow(kOwnerA), 512, 1, 514);
+  PostMessageW(ownerWindow(kOwnerA), 512, 1, 517);
+  pumpWaitingMessages();
+  EXPECT_EQ(calls, 1);
+  shell.notifyIcon(TrayCommand::Delete, record(kOwnerA, 0));
+}
+
+TEST(TrayShell, IconsGoAwayWithTheShell) {
+  HWND window = nullptr;
+  {
+    Win32TrayShell shell;
+    ASSERT_TRUE(shell.notifyIcon(TrayCommand::Add, record(kOwnerA, 0)));
+    window = ownerWindow(kOwnerA);
+  }
+  EXPECT_EQ(ownerWindow(kOwnerA), nullptr);
+  NOTIFYICONDATAW left{};
+  left.cbSize = sizeof(left);
+  left.hWnd = window;
+  left.uID = 1;
+  EXPECT_FALSE(Shell_NotifyIconW(NIM_DELETE, &left)) << "the icon outlived its shell";
+}
+
+}  // namespace
+}  // namespace pellwick::win32
