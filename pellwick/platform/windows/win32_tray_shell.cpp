@@ -54,15 +54,15 @@ Win32TrayShell::~Win32TrayShell() {
     Shell_NotifyIconW(NIM_DELETE, &gone);
   }
   for (const auto& [owner, window] : windows_) DestroyWindow(window->window);
-  for (HICON icon : icons_) DestroyIcon(icon);
+  for (HICON made : icons_) DestroyIcon(made);
 }
 
 std::uint32_t Win32TrayShell::iconHandle(std::span<const std::uint8_t> icoFile) {
   std::vector<std::uint8_t> bytes(icoFile.begin(), icoFile.end());
   if (auto known = handles_.find(bytes); known != handles_.end()) return known->second;
-  HICON icon = createIcon(icoFile);
-  if (!icon) return 0;
-  icons_.push_back(icon);
+  HICON created = createIcon(icoFile);
+  if (!created) return 0;
+  icons_.push_back(created);
   const auto handle = static_cast<std::uint32_t>(icons_.size());
   handles_.emplace(std::move(bytes), handle);
   return handle;
