@@ -87,13 +87,8 @@ int window(const std::wstring& caption, const std::wstring& ready, const std::ws
 
 int tray() {
   Win32TrayShell shell;
-  NotifyIconData icon;
-  icon.cbSize = 88;
-  icon.hWnd = 1;
-  icon.uID = 1;
-  icon.uFlags = 7;
-  icon.uCallbackMessage = 512;
-  icon.hIcon = shell.iconHandle(testing::solidIconFile(0xFF2060C0));
+  const NotifyIconData icon =
+      testing::trayRecord(1, shell.iconHandle(testing::solidIconFile(0xFF2060C0)));
   bool released = false;
   shell.setMouseListener(icon.hWnd, [&released](std::uint32_t code) {
     std::printf("code %u\n", static_cast<unsigned>(code));

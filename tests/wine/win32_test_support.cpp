@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 
+#include "platform/windows/little_endian.h"
+
 namespace pellwick::win32::testing {
 
 bool pumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs) {
@@ -126,34 +128,37 @@ std::wstring windowText(HWND window) {
   return text;
 }
 
+NotifyIconData trayRecord(std::uint32_t owner, std::uint32_t iconHandle) {
+  NotifyIconData data;
+  data.cbSize = 88;
+  data.hWnd = owner;
+  data.uID = 1;
+  data.uFlags = 7;
+  data.uCallbackMessage = 512;
+  data.hIcon = iconHandle;
+  return data;
+}
+
 std::vector<std::uint8_t> solidIconFile(std::uint32_t argb, int size) {
   std::vector<std::uint8_t> file;
-  auto put16 = [&file](std::uint32_t v) {
-    file.push_back(static_cast<std::uint8_t>(v));
-    file.push_back(static_cast<std::uint8_t>(v >> 8));
-  };
-  auto put32 = [&put16](std::uint32_t v) {
-    put16(v & 0xFFFF);
-    put16(v >> 16);
-  };
   const auto side = static_cast<std::uint32_t>(size);
   const std::uint32_t maskRow = (side + 31) / 32 * 4;
   const std::uint32_t imageBytes = 40 + side * side * 4 + maskRow * side;
-  put16(0);  // icon file header: one image
-  put16(1);
-  put16(1);
+  putWord16(file, 0);  // icon file header: one image
+  putWord16(file, 1);
+  putWord16(file, 1);
   file.insert(file.end(), {static_cast<std::uint8_t>(side), static_cast<std::uint8_t>(side), 0, 0});
-  put16(1);
-  put16(32);
-  put32(imageBytes);
-  put32(22);
-  put32(40);  // BITMAPINFOHEADER; the height counts colour and mask rows
-  put32(side);
-  put32(side * 2);
-  put16(1);
-  put16(32);
-  for (int i = 0; i < 6; ++i) put32(0);
-  for (std::uint32_t i = 0; i < side * side; ++i) put32(argb);
+  putWord16(file, 1);
+  putWord16(file, 32);
+  putWord32(file, imageBytes);
+  putWord32(file, 22);
+  putWord32(file, 40);  // BITMAPINFOHEADER; the height counts colour and mask rows
+  putWord32(file, side);
+  putWord32(file, side * 2);
+  putWord16(file, 1);
+  putWord16(file, 32);
+  for (int i = 0; i < 6; ++i) putWord32(file, 0);
+  for (std::uint32_t i = 0; i < side * side; ++i) putWord32(file, argb);
   file.insert(file.end(), maskRow * side, 0);  // nothing masked out
   return file;
 }

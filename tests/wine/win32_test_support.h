@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/tray_shell.h"
 #include "platform/windows/win32.h"
 
 namespace pellwick::win32::testing {
@@ -77,6 +78,9 @@ class TestWindow {
 
 // The wide caption as the system keeps it.
 std::wstring windowText(HWND window);
+
+// A tray icon record as Pellwick fills it: id 1, message, icon and tip flags, callback 512.
+NotifyIconData trayRecord(std::uint32_t owner, std::uint32_t iconHandle);
 
 // An icon file with one square 32-bit image of one colour (0xAARRGGBB).
 std::vector<std::uint8_t> solidIconFile(std::uint32_t argb, int size = 16);

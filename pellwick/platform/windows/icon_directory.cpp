@@ -1,30 +1,13 @@
 #include "platform/windows/icon_directory.h"
 
+#include "platform/windows/little_endian.h"
+
 namespace pellwick::win32 {
 namespace {
 
 constexpr std::size_t kHeaderSize = 6;
 constexpr std::size_t kFileEntrySize = 16;
 constexpr std::uint16_t kIconType = 1;
-
-std::uint16_t word16(std::span<const std::uint8_t> bytes, std::size_t offset) {
-  return static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
-}
-
-std::uint32_t word32(std::span<const std::uint8_t> bytes, std::size_t offset) {
-  return static_cast<std::uint32_t>(word16(bytes, offset)) |
-         static_cast<std::uint32_t>(word16(bytes, offset + 2)) << 16;
-}
-
-void putWord16(std::vector<std::uint8_t>& out, std::uint16_t value) {
-  out.push_back(static_cast<std::uint8_t>(value));
-  out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void putWord32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  putWord16(out, static_cast<std::uint16_t>(value));
-  putWord16(out, static_cast<std::uint16_t>(value >> 16));
-}
 
 }  // namespace
 

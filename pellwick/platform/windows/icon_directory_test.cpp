@@ -2,34 +2,27 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/windows/little_endian.h"
+
 namespace pellwick::win32 {
 namespace {
-
-void put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  out.push_back(static_cast<std::uint8_t>(v));
-  out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  put16(out, v & 0xFFFF);
-  put16(out, v >> 16);
-}
 
 // An icon file with a 32x32 8-bit image of 5 bytes and a 16x16 4-bit image of 3 bytes.
 std::vector<std::uint8_t> twoImageFile() {
   std::vector<std::uint8_t> f;
-  put16(f, 0);
-  put16(f, 1);
-  put16(f, 2);
+  putWord16(f, 0);
+  putWord16(f, 1);
+  putWord16(f, 2);
   f.insert(f.end(), {32, 32, 0, 0});
-  put16(f, 1);
-  put16(f, 8);
-  put32(f, 5);
-  put32(f, 38);
+  putWord16(f, 1);
+  putWord16(f, 8);
+  putWord32(f, 5);
+  putWord32(f, 38);
   f.insert(f.end(), {16, 16, 16, 0});
-  put16(f, 1);
-  put16(f, 4);
-  put32(f, 3);
-  put32(f, 43);
+  putWord16(f, 1);
+  putWord16(f, 4);
+  putWord32(f, 3);
+  putWord32(f, 43);
   f.insert(f.end(), {1, 2, 3, 4, 5, 6, 7, 8});
   return f;
 }

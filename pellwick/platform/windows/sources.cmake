@@ -5,6 +5,7 @@ set(dir ${CMAKE_CURRENT_LIST_DIR})
 # Plain text and byte work: builds and is tested on every system.
 set(pellwick_windows_logic_sources
   ${dir}/windows_paths.h ${dir}/windows_paths.cpp
+  ${dir}/little_endian.h
   ${dir}/icon_directory.h ${dir}/icon_directory.cpp)
 set(pellwick_windows_logic_tests
   ${dir}/windows_paths_test.cpp ${dir}/icon_directory_test.cpp)
@@ -25,7 +26,6 @@ set(pellwick_windows_libraries user32 shell32 advapi32)
 # Tests that need Windows (or Wine): they start processes, make windows and folders and
 # write the per-user Run key, so they run in a throw-away Wine prefix only.
 set(pellwick_windows_system_tests
-  ${dir}/wide_text_test.cpp
   ${dir}/native_notify_icon_test.cpp
   ${dir}/win32_tray_shell_test.cpp
   ${dir}/win32_desktop_windows_test.cpp

@@ -10,20 +10,10 @@ namespace {
 using testing::pumpMessagesUntil;
 using testing::pumpWaitingMessages;
 using testing::solidIconFile;
+using testing::trayRecord;
 
 constexpr std::uint32_t kOwnerA = 0x10;
 constexpr std::uint32_t kOwnerB = 0x20;
-
-NotifyIconData record(std::uint32_t owner, std::uint32_t icon) {
-  NotifyIconData data;
-  data.cbSize = 88;
-  data.hWnd = owner;
-  data.uID = 1;
-  data.uFlags = 7;
-  data.uCallbackMessage = 512;
-  data.hIcon = icon;
-  return data;
-}
 
 HWND ownerWindow(std::uint32_t owner) {
   return FindWindowExW(HWND_MESSAGE, nullptr, Win32TrayShell::kWindowClass,
@@ -49,18 +39,18 @@ TEST(TrayShell, CommandsAnswerAsTheShellDoes) {
   const std::uint32_t blue = shell.iconHandle(solidIconFile(0xFF0000FF));
   // The tray host's first refresh sends an all-zero record.
   EXPECT_FALSE(shell.notifyIcon(TrayCommand::Modify, NotifyIconData{}));
-  EXPECT_FALSE(shell.notifyIcon(TrayCommand::Modify, record(kOwnerA, red)));
-  EXPECT_TRUE(shell.notifyIcon(TrayCommand::Add, record(kOwnerA, red)));
-  EXPECT_FALSE(shell.notifyIcon(TrayCommand::Add, record(kOwnerA, red)));
-  EXPECT_TRUE(shell.notifyIcon(TrayCommand::Modify, record(kOwnerA, blue)));
+  EXPECT_FALSE(shell.notifyIcon(TrayCommand::Modify, trayRecord(kOwnerA, red)));
+  EXPECT_TRUE(shell.notifyIcon(TrayCommand::Add, trayRecord(kOwnerA, red)));
+  EXPECT_FALSE(shell.notifyIcon(TrayCommand::Add, trayRecord(kOwnerA, red)));
+  EXPECT_TRUE(shell.notifyIcon(TrayCommand::Modify, trayRecord(kOwnerA, blue)));
   // Another owner's icon with the same id is another icon.
-  EXPECT_TRUE(shell.notifyIcon(TrayCommand::Add, record(kOwnerB, blue)));
-  EXPECT_TRUE(shell.notifyIcon(TrayCommand::Delete, record(kOwnerA, blue)));
-  EXPECT_FALSE(shell.notifyIcon(TrayCommand::Delete, record(kOwnerA, blue)));
-  EXPECT_FALSE(shell.notifyIcon(TrayCommand::Modify, record(kOwnerA, blue)));
-  EXPECT_TRUE(shell.notifyIcon(TrayCommand::Add, record(kOwnerA, red)));
-  EXPECT_TRUE(shell.notifyIcon(TrayCommand::Delete, record(kOwnerA, red)));
-  EXPECT_TRUE(shell.notifyIcon(TrayCommand::Delete, record(kOwnerB, blue)));
+  EXPECT_TRUE(shell.notifyIcon(TrayCommand::Add, trayRecord(kOwnerB, blue)));
+  EXPECT_TRUE(shell.notifyIcon(TrayCommand::Delete, trayRecord(kOwnerA, blue)));
+  EXPECT_FALSE(shell.notifyIcon(TrayCommand::Delete, trayRecord(kOwnerA, blue)));
+  EXPECT_FALSE(shell.notifyIcon(TrayCommand::Modify, trayRecord(kOwnerA, blue)));
+  EXPECT_TRUE(shell.notifyIcon(TrayCommand::Add, trayRecord(kOwnerA, red)));
+  EXPECT_TRUE(shell.notifyIcon(TrayCommand::Delete, trayRecord(kOwnerA, red)));
+  EXPECT_TRUE(shell.notifyIcon(TrayCommand::Delete, trayRecord(kOwnerB, blue)));
 }
 
 TEST(TrayShell, CallbackCodesReachTheirOwnerOnly) {
@@ -69,8 +59,8 @@ TEST(TrayShell, CallbackCodesReachTheirOwnerOnly) {
   std::vector<std::uint32_t> codesA, codesB;
   shell.setMouseListener(kOwnerA, [&](std::uint32_t code) { codesA.push_back(code); });
   shell.setMouseListener(kOwnerB, [&](std::uint32_t code) { codesB.push_back(code); });
-  ASSERT_TRUE(shell.notifyIcon(TrayCommand::Add, record(kOwnerA, icon)));
-  ASSERT_TRUE(shell.notifyIcon(TrayCommand::Add, record(kOwnerB, icon)));
+  ASSERT_TRUE(shell.notifyIcon(TrayCommand::Add, trayRecord(kOwnerA, icon)));
+  ASSERT_TRUE(shell.notifyIcon(TrayCommand::Add, trayRecord(kOwnerB, icon)));
   const HWND windowA = ownerWindow(kOwnerA);
   ASSERT_NE(windowA, nullptr);
 
@@ -87,8 +77,8 @@ TEST(TrayShell, CallbackCodesReachTheirOwnerOnly) {
   PostMessageW(windowA, 512, 1, 514);
   pumpWaitingMessages();
   EXPECT_EQ(codesA.size(), sent.size());
-  shell.notifyIcon(TrayCommand::Delete, record(kOwnerA, icon));
-  shell.notifyIcon(TrayCommand::Delete, record(kOwnerB, icon));
+  shell.notifyIcon(TrayCommand::Delete, trayRecord(kOwnerA, icon));
+  shell.notifyIcon(TrayCommand::Delete, trayRecord(kOwnerB, icon));
 }
 
 TEST(TrayShell, AListenerMayRemoveItselfWhileItRuns) {
@@ -98,19 +88,19 @@ TEST(TrayShell, AListenerMayRemoveItselfWhileItRuns) {
     ++calls;
     shell.setMouseListener(kOwnerA, {});
   });
-  ASSERT_TRUE(shell.notifyIcon(TrayCommand::Add, record(kOwnerA, 0)));
+  ASSERT_TRUE(shell.notifyIcon(TrayCommand::Add, trayRecord(kOwnerA, 0)));
   PostMessageW(ownerWindow(kOwnerA), 512, 1, 514);
   PostMessageW(ownerWindow(kOwnerA), 512, 1, 517);
   pumpWaitingMessages();
   EXPECT_EQ(calls, 1);
-  shell.notifyIcon(TrayCommand::Delete, record(kOwnerA, 0));
+  shell.notifyIcon(TrayCommand::Delete, trayRecord(kOwnerA, 0));
 }
 
 TEST(TrayShell, IconsGoAwayWithTheShell) {
   HWND window = nullptr;
   {
     Win32TrayShell shell;
-    ASSERT_TRUE(shell.notifyIcon(TrayCommand::Add, record(kOwnerA, 0)));
+    ASSERT_TRUE(shell.notifyIcon(TrayCommand::Add, trayRecord(kOwnerA, 0)));
     window = ownerWindow(kOwnerA);
   }
   EXPECT_EQ(ownerWindow(kOwnerA), nullptr);
