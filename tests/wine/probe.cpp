@@ -5,12 +5,14 @@
 //   window CAPTION READY QUIT pump|hang
 //                                  show a window, set READY, then answer messages (pump) or
 //                                  not at all (hang) until QUIT
-//   tray                           show a tray icon, print each mouse code it reports as
-//                                  "code N", and remove it after the first right-button
-//                                  release (517); exit 0 then
+//   tray [ICON.ico]                show a tray icon (a plain square without ICON), print each
+//                                  mouse code it reports as "code N", and remove it after the
+//                                  first right-button release (517); exit 0 then
 // Every wait ends after a minute, so that a probe never outlives its test for long.
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -85,10 +87,16 @@ int window(const std::wstring& caption, const std::wstring& ready, const std::ws
   return 0;
 }
 
-int tray() {
+std::vector<std::uint8_t> fileBytes(const std::wstring& path) {
+  std::ifstream file(path.c_str(), std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), {}};
+}
+
+int tray(const std::wstring& iconFile) {
   Win32TrayShell shell;
-  const NotifyIconData icon =
-      testing::trayRecord(1, shell.iconHandle(testing::solidIconFile(0xFF2060C0)));
+  const auto picture = iconFile.empty() ? testing::solidIconFile(0xFF2060C0) : fileBytes(iconFile);
+  const NotifyIconData icon = testing::trayRecord(1, shell.iconHandle(picture));
+  if (icon.hIcon == 0) return 6;
   bool released = false;
   shell.setMouseListener(icon.hWnd, [&released](std::uint32_t code) {
     std::printf("code %u\n", static_cast<unsigned>(code));
@@ -110,7 +118,7 @@ int run(const std::vector<std::wstring>& args) {
   if (command == L"window" && args.size() == 5 && (args[4] == L"pump" || args[4] == L"hang")) {
     return window(args[1], args[2], args[3], args[4] == L"pump");
   }
-  if (command == L"tray" && args.size() == 1) return tray();
+  if (command == L"tray" && args.size() <= 2) return tray(args.size() == 2 ? args[1] : L"");
   return kUsage;
 }
 

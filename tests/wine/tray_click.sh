@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Real clicks on a tray icon of the Win32 tray shell, docked by Wine into IceWM's tray:
 # each button's codes reach the owner, and the icon is gone once the owner deletes it.
+# The icon is Pellwick's first day picture when there is one (see the screenshot).
 #   tray_click.sh PREFIX PROBE.exe
 set -euo pipefail
 WINE_TEST_PREFIX=$1
@@ -8,7 +9,8 @@ probe=$2
 source "$PQ_SOURCE_DIR/tests/wine/wine_session.sh"
 pq_start_session 1024x768
 
-pq_start probe "$PQ_WINE64" "$probe" tray
+picture=$(ls "${PQ_PICTURES:-/nonexistent}"/day1.ico 2>/dev/null || true)
+pq_start probe "$PQ_WINE64" "$probe" tray ${picture:+"Z:${picture//\//\\}"}
 probe_pid=$PQ_LAST_PID
 log=$PQ_TMP/probe.log
 pq_wait_for 60 pq_tray_has_icons 1 || pq_fail "the icon did not appear in the tray"

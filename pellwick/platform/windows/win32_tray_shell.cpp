@@ -9,20 +9,31 @@ namespace pellwick::win32 {
 namespace {
 
 constexpr DWORD kIconFormatVersion = 0x00030000;
+constexpr const wchar_t* kWatcherClass = L"PellwickTrayRestartWatcher";
 
 HINSTANCE thisModule() { return GetModuleHandleW(nullptr); }
 
 // Another shell object of this process may have registered the class already.
-void registerWindowClass(WNDPROC procedure) {
+void registerWindowClass(const wchar_t* name, WNDPROC procedure) {
   WNDCLASSEXW registered{};
   registered.cbSize = sizeof(registered);
-  if (GetClassInfoExW(thisModule(), Win32TrayShell::kWindowClass, &registered)) return;
+  if (GetClassInfoExW(thisModule(), name, &registered)) return;
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = thisModule();
-  windowClass.lpszClassName = Win32TrayShell::kWindowClass;
+  windowClass.lpszClassName = name;
   RegisterClassExW(&windowClass);
+}
+
+// The object given to CreateWindowExW, kept with the window from its first message on.
+template <typename T>
+T* windowObject(HWND window, UINT message, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+  }
+  return reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 // The icon of `file` at the size the notification area shows; nullptr when unreadable.
@@ -43,16 +54,23 @@ HICON createIcon(std::span<const std::uint8_t> file) {
 
 }  // namespace
 
-Win32TrayShell::Win32TrayShell() { registerWindowClass(&Win32TrayShell::windowProcedure); }
+Win32TrayShell::Win32TrayShell() : taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
+  registerWindowClass(kWindowClass, &Win32TrayShell::ownerProcedure);
+  registerWindowClass(kWatcherClass, &Win32TrayShell::watcherProcedure);
+  // Top-level, since the announcement goes to top-level windows only; never shown.
+  watcher_ = CreateWindowExW(WS_EX_TOOLWINDOW, kWatcherClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                             nullptr, thisModule(), this);
+}
 
 Win32TrayShell::~Win32TrayShell() {
-  for (const auto& [owner, id] : shown_) {
+  for (const auto& [key, data] : shown_) {
     NOTIFYICONDATAW gone{};
     gone.cbSize = sizeof(gone);
-    gone.hWnd = windows_.at(owner)->window;
-    gone.uID = id;
+    gone.hWnd = windows_.at(key.first)->window;
+    gone.uID = key.second;
     Shell_NotifyIconW(NIM_DELETE, &gone);
   }
+  if (watcher_) DestroyWindow(watcher_);
   for (const auto& [owner, window] : windows_) DestroyWindow(window->window);
   for (HICON made : icons_) DestroyIcon(made);
 }
@@ -72,12 +90,20 @@ bool Win32TrayShell::notifyIcon(TrayCommand command, const NotifyIconData& data)
   // An owner without a window has no icon to change or delete.
   OwnerWindow* owner =
       command == TrayCommand::Add ? windowFor(data.hWnd) : existingWindow(data.hWnd);
-  if (!owner) return false;
-  NOTIFYICONDATAW native = toNativeNotifyIcon(data, owner->window, icon(data.hIcon));
-  if (!Shell_NotifyIconW(static_cast<DWORD>(command), &native)) return false;
-  if (native.uFlags & NIF_MESSAGE) owner->callbackMessage = native.uCallbackMessage;
-  if (command == TrayCommand::Add) shown_.emplace(data.hWnd, data.uID);
-  if (command == TrayCommand::Delete) shown_.erase({data.hWnd, data.uID});
+  if (!owner || !send(static_cast<DWORD>(command), *owner, data)) return false;
+  const IconKey key{data.hWnd, data.uID};
+  if (command == TrayCommand::Delete) {
+    shown_.erase(key);
+  } else {
+    shown_[key] = data;
+  }
+  return true;
+}
+
+bool Win32TrayShell::send(DWORD command, OwnerWindow& owner, const NotifyIconData& data) {
+  NOTIFYICONDATAW native = toNativeNotifyIcon(data, owner.window, icon(data.hIcon));
+  if (!Shell_NotifyIconW(command, &native)) return false;
+  if (native.uFlags & NIF_MESSAGE) owner.callbackMessage = native.uCallbackMessage;
   return true;
 }
 
@@ -100,22 +126,27 @@ Win32TrayShell::OwnerWindow* Win32TrayShell::windowFor(std::uint32_t owner) {
   auto made = std::make_unique<OwnerWindow>();
   made->shell = this;
   made->owner = owner;
-  // The procedure keeps `made` from WM_NCCREATE on; it lives as long as the window.
   made->window = CreateWindowExW(0, kWindowClass, std::to_wstring(owner).c_str(), 0, 0, 0, 0, 0,
                                  HWND_MESSAGE, nullptr, thisModule(), made.get());
   if (!made->window) return nullptr;
   return windows_.emplace(owner, std::move(made)).first->second.get();
 }
 
-LRESULT CALLBACK Win32TrayShell::windowProcedure(HWND window, UINT message, WPARAM wParam,
-                                                 LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
-  }
-  auto* owner = reinterpret_cast<OwnerWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+LRESULT CALLBACK Win32TrayShell::ownerProcedure(HWND window, UINT message, WPARAM wParam,
+                                                LPARAM lParam) {
+  auto* owner = windowObject<OwnerWindow>(window, message, lParam);
   if (owner && owner->callbackMessage != 0 && message == owner->callbackMessage) {
     owner->shell->report(owner->owner, LOWORD(lParam));
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Win32TrayShell::watcherProcedure(HWND window, UINT message, WPARAM wParam,
+                                                  LPARAM lParam) {
+  auto* shell = windowObject<Win32TrayShell>(window, message, lParam);
+  if (shell && message == shell->taskbarCreated_) {
+    shell->addShownIconsAgain();
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
@@ -131,6 +162,10 @@ void Win32TrayShell::report(std::uint32_t owner, std::uint32_t code) {
   } catch (...) {
     // Nothing may unwind through the system's window procedure; the click is dropped.
   }
+}
+
+void Win32TrayShell::addShownIconsAgain() {
+  for (const auto& [key, data] : shown_) send(NIM_ADD, *windows_.at(key.first), data);
 }
 
 HICON Win32TrayShell::icon(std::uint32_t handle) const {

@@ -2,11 +2,12 @@
 // Notification-area icons through Shell_NotifyIconW. Each owner handle of the records gets a
 // message-only window of its own; the shell sends that window the record's callback message
 // with the mouse message code in the low word of lParam, and the code goes on to the owner's
-// listener. Needs the thread's messages dispatched (Qt's event loop does that).
+// listener. When the taskbar restarts it has forgotten every icon: a hidden window hears its
+// announcement and adds the shown icons again. Needs the thread's messages dispatched (Qt's
+// event loop does that).
 
 #include <map>
 #include <memory>
-#include <set>
 #include <utility>
 #include <vector>
 
@@ -38,18 +39,24 @@ class Win32TrayShell : public TrayShell {
     UINT callbackMessage = 0;
     HWND window = nullptr;
   };
+  using IconKey = std::pair<std::uint32_t, std::uint32_t>;  // (owner, id)
 
-  static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ownerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK watcherProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   OwnerWindow* existingWindow(std::uint32_t owner);
   OwnerWindow* windowFor(std::uint32_t owner);
+  bool send(DWORD command, OwnerWindow& owner, const NotifyIconData& data);
   void report(std::uint32_t owner, std::uint32_t code);
+  void addShownIconsAgain();
   HICON icon(std::uint32_t handle) const;
 
   std::map<std::vector<std::uint8_t>, std::uint32_t> handles_;
   std::vector<HICON> icons_;  // handle n is icons_[n - 1]
   std::map<std::uint32_t, std::unique_ptr<OwnerWindow>> windows_;
   std::map<std::uint32_t, std::function<void(std::uint32_t)>> listeners_;
-  std::set<std::pair<std::uint32_t, std::uint32_t>> shown_;  // (owner, id) added and not deleted
+  std::map<IconKey, NotifyIconData> shown_;  // the last record of each icon added
+  UINT taskbarCreated_ = 0;
+  HWND watcher_ = nullptr;
 };
 
 }  // namespace pellwick::win32

@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "platform/windows/wide_text.h"
+#include "platform/windows/windows_paths.h"
 #include "win32_test_support.h"
 
 namespace pellwick::win32 {
@@ -31,6 +38,24 @@ TEST(TrayShell, EqualIconFilesShareAHandleAndBrokenOnesGetNone) {
   EXPECT_NE(blueHandle, redHandle);
   EXPECT_EQ(shell.iconHandle(std::vector<std::uint8_t>{0, 0, 1, 0}), 0u);
   EXPECT_EQ(shell.iconHandle(std::span(red).first(red.size() - 10)), 0u);
+}
+
+// The pictures Pellwick shows (folder PQ_PICTURES, a path of this system's root, which Wine
+// calls Z:), in the 8-bit form they are drawn in.
+TEST(TrayShell, EveryPictureOfPellwickMakesAnIcon) {
+  const char* folder = std::getenv("PQ_PICTURES");
+  if (!folder) GTEST_SKIP() << "PQ_PICTURES is not set";
+  Win32TrayShell shell;
+  int pictures = 0;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(L"Z:" + toWide(nativePath(folder)))) {
+    if (entry.path().extension() != L".ico") continue;
+    std::ifstream file(entry.path(), std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
+    EXPECT_NE(shell.iconHandle(bytes), 0u) << entry.path().string();
+    ++pictures;
+  }
+  if (pictures == 0) GTEST_SKIP() << "no pictures drawn yet";
 }
 
 TEST(TrayShell, CommandsAnswerAsTheShellDoes) {
@@ -94,6 +119,24 @@ TEST(TrayShell, AListenerMayRemoveItselfWhileItRuns) {
   pumpWaitingMessages();
   EXPECT_EQ(calls, 1);
   shell.notifyIcon(TrayCommand::Delete, trayRecord(kOwnerA, 0));
+}
+
+TEST(TrayShell, IconsComeBackWhenTheTaskbarRestarts) {
+  Win32TrayShell shell;
+  const std::uint32_t blue = shell.iconHandle(solidIconFile(0xFF0000FF));
+  ASSERT_TRUE(shell.notifyIcon(TrayCommand::Add, trayRecord(kOwnerA, 0)));
+  ASSERT_TRUE(shell.notifyIcon(TrayCommand::Modify, trayRecord(kOwnerA, blue)));
+  // The taskbar forgets the icon and announces its restart to every top-level window.
+  NOTIFYICONDATAW forgotten{};
+  forgotten.cbSize = sizeof(forgotten);
+  forgotten.hWnd = ownerWindow(kOwnerA);
+  forgotten.uID = 1;
+  ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &forgotten));
+  PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  // Changing it works again once it is back.
+  EXPECT_TRUE(pumpMessagesUntil(
+      [&] { return shell.notifyIcon(TrayCommand::Modify, trayRecord(kOwnerA, blue)); }));
+  EXPECT_TRUE(shell.notifyIcon(TrayCommand::Delete, trayRecord(kOwnerA, blue)));
 }
 
 TEST(TrayShell, IconsGoAwayWithTheShell) {
