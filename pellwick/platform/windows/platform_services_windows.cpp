@@ -1,4 +1,5 @@
-// The Windows platform services.
+// The Windows platform services. Made on the user-interface thread: the tray shell's windows
+// belong to the thread that makes them, and its event loop dispatches their messages.
 
 #include <memory>
 
