@@ -6,8 +6,11 @@ source "$PQ_SOURCE_DIR/tests/wine/wine_env.sh"
 
 pq_wine_cleanup() {
   local status=$?
+  set +e  # every step runs, even when a message cannot be written
   pq_wine_stop
   (exit $status)
   pq_cleanup
 }
 trap pq_wine_cleanup EXIT
+# A reader that quits early must not kill the clean-up halfway through its messages.
+trap '' PIPE
