@@ -1,0 +1,62 @@
+#pragma once
+// Notification-area icons through Shell_NotifyIconW. Each owner handle of the records gets a
+// message-only window of its own; the shell sends that window the record's callback message
+// with the mouse message code in the low word of lParam, and the code goes on to the owner's
+// listener. When the taskbar restarts it has forgotten every icon: a hidden window hears its
+// announcement and adds the shown icons again. Needs the thread's messages dispatched (Qt's
+// event loop does that).
+
+#include <map>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "platform/tray_shell.h"
+#include "platform/windows/win32.h"
+
+namespace pellwick::win32 {
+
+class Win32TrayShell : public TrayShell {
+ public:
+  Win32TrayShell();
+  // Removes the icons still shown and frees the windows and icons made.
+  ~Win32TrayShell() override;
+  Win32TrayShell(const Win32TrayShell&) = delete;
+  Win32TrayShell& operator=(const Win32TrayShell&) = delete;
+
+  std::uint32_t iconHandle(std::span<const std::uint8_t> icoFile) override;
+  bool notifyIcon(TrayCommand command, const NotifyIconData& data) override;
+  void setMouseListener(std::uint32_t owner,
+                        std::function<void(std::uint32_t code)> listener) override;
+
+  // The class of the message-only windows; each is named after its owner handle in decimal.
+  static constexpr const wchar_t* kWindowClass = L"PellwickTrayOwner";
+
+ private:
+  struct OwnerWindow {
+    Win32TrayShell* shell = nullptr;
+    std::uint32_t owner = 0;
+    UINT callbackMessage = 0;
+    HWND window = nullptr;
+  };
+  using IconKey = std::pair<std::uint32_t, std::uint32_t>;  // (owner, id)
+
+  static LRESULT CALLBACK ownerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK watcherProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  OwnerWindow* existingWindow(std::uint32_t owner);
+  OwnerWindow* windowFor(std::uint32_t owner);
+  bool send(DWORD command, OwnerWindow& owner, const NotifyIconData& data);
+  void report(std::uint32_t owner, std::uint32_t code);
+  void addShownIconsAgain();
+  HICON icon(std::uint32_t handle) const;
+
+  std::map<std::vector<std::uint8_t>, std::uint32_t> handles_;
+  std::vector<HICON> icons_;  // handle n is icons_[n - 1]
+  std::map<std::uint32_t, std::unique_ptr<OwnerWindow>> windows_;
+  std::map<std::uint32_t, std::function<void(std::uint32_t)>> listeners_;
+  std::map<IconKey, NotifyIconData> shown_;  // the last record of each icon added
+  UINT taskbarCreated_ = 0;
+  HWND watcher_ = nullptr;
+};
+
+}  // namespace pellwick::win32

@@ -1,0 +1,25 @@
+#pragma once
+// Paths and commands as Windows spells them. Plain text work, no system calls.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pellwick::win32 {
+
+// `path` with every '/' turned into '\'.
+std::string nativePath(std::string_view path);
+
+// The command line that starts `executablePath`: its native path in double quotes, so that
+// blanks stay part of the path. Nothing for an empty path or one holding a double quote,
+// which no Windows file name can contain.
+std::optional<std::string> quotedCommand(std::string_view executablePath);
+
+// The file name of `path` without its extension: "C:\Tools\Pellwick.exe" gives "Pellwick".
+std::string fileStem(std::string_view path);
+
+// True when a folder name inside `path` is empty, as in "C:\Documents and Settings\\'s Tray
+// Folder" made from an empty user name. The leading "\\" of a network path is no such gap.
+bool hasEmptyFolderName(std::string_view path);
+
+}  // namespace pellwick::win32
