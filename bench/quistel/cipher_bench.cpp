@@ -8,7 +8,7 @@
 
 #include "cipher/encryption.h"
 #include "cipher/encryption_engine.h"
-#include "cipher/mcrypt_oracle.h"
+#include "testing/mcrypt_oracle.h"
 
 namespace quistel {
 namespace {

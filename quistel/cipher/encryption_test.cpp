@@ -6,7 +6,7 @@
 #include <string>
 
 #include "cipher/encryption_engine.h"
-#include "cipher/mcrypt_oracle.h"
+#include "testing/mcrypt_oracle.h"
 
 namespace quistel {
 namespace {

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "cipher/mcrypt_oracle.h"
+#include "testing/mcrypt_oracle.h"
 #include "window/code_page.h"
 
 namespace quistel {

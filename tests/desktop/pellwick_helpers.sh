@@ -41,10 +41,20 @@ pw_menu_shown() {
   return 1
 }
 
+# pw_open_menu: right-clicks the icon until the menu shows (a click that lands while the
+# previous menu still holds the pointer grab is lost); fails after three tries.
+pw_open_menu() {
+  local try
+  for try in 1 2 3; do
+    pw_click 3
+    pq_wait_for 2 pw_menu_shown "$PW_PID" && return 0
+  done
+  return 1
+}
+
 # pw_choose KEYS...: opens the menu with a right click and types KEYS into it.
 pw_choose() {
-  pw_click 3
-  pq_wait_for 3 pw_menu_shown "$PW_PID" || pq_fail "the menu did not open"
+  pw_open_menu || pq_fail "the menu did not open"
   xdotool key --delay 100 "$@"
   pq_wait_for 3 eval '! pw_menu_shown "$PW_PID"' || pq_fail "the menu did not close"
 }

@@ -15,8 +15,7 @@ only_mode() { [ "$(grep -c '^mes' "$(PW_SETTINGS)")" -eq 1 ] && pw_setting_is ST
 pw_start "$app"
 pq_wait_for 3 pq_tray_has_icons 1 || pq_fail "no tray icon"
 
-pw_click 3
-pq_wait_for 3 pw_menu_shown "$PW_PID" || pq_fail "a right click opened no menu"
+pw_open_menu || pq_fail "a right click opened no menu"
 pq_screenshot pellwick_menu
 xdotool key Escape
 pq_wait_for 3 eval '! pw_menu_shown "$PW_PID"' || pq_fail "Escape did not close the menu"
@@ -44,8 +43,7 @@ eval "set -- $(sed -n 's/^Exec=//p' "$entry")"
 pw_start "$1"
 pq_wait_for 3 pq_tray_has_icons 1 || pq_fail "the autostart command did not start Pellwick"
 [ "$(readlink "/proc/$PW_PID/exe")" = "$app" ] || pq_fail "the entry started another copy"
-pw_click 3
-pq_wait_for 3 pw_menu_shown "$PW_PID" || pq_fail "no menu after the restart"
+pw_open_menu || pq_fail "no menu after the restart"
 pq_screenshot pellwick_menu_restored
 xdotool key Escape
 

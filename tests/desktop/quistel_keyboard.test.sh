@@ -2,7 +2,7 @@
 # Quistel driven by keys on a real desktop: type a text, encrypt it (Alt+E, a key, Enter),
 # save it (Alt+S) and check with libmcrypt, not our cipher, that the file decrypts to the text.
 source "$PQ_SOURCE_DIR/tests/desktop/session.sh"
-oracle="$PQ_BUILD_DIR/quistel/cipher/quistel_oracle_decrypt"
+oracle="$PQ_BUILD_DIR/quistel/testing/quistel_oracle_decrypt"
 [ -x "$oracle" ] || pq_fail "build quistel_oracle_decrypt first"
 
 pq_start_session

@@ -39,11 +39,12 @@ function(pq_needs_qt out file root)
   set(${out} ${answer} PARENT_SCOPE)
 endfunction()
 
-# pq_qt_free_sources(<out> <program folder>): its .cpp files that need no Qt, but for tests
-# and the platform implementations (Linux-only, or built on their own here).
+# pq_qt_free_sources(<out> <program folder>): its .cpp files that need no Qt, but for tests, test
+# support in testing/ folders and the platform implementations (Linux-only, or built on their
+# own here).
 function(pq_qt_free_sources out root)
   file(GLOB_RECURSE candidates CONFIGURE_DEPENDS ${root}/*.cpp)
-  list(FILTER candidates EXCLUDE REGEX "_test\\.cpp$|/platform/(linux|windows)/")
+  list(FILTER candidates EXCLUDE REGEX "_test\\.cpp$|/testing/|/platform/(linux|windows)/")
   set(free "")
   foreach(source IN LISTS candidates)
     pq_needs_qt(needs ${source} ${root})

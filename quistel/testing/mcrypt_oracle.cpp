@@ -1,4 +1,4 @@
-#include "cipher/mcrypt_oracle.h"
+#include "testing/mcrypt_oracle.h"
 
 #include <mcrypt.h>
 

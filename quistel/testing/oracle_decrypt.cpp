@@ -7,7 +7,7 @@
 #include <iterator>
 #include <string>
 
-#include "cipher/mcrypt_oracle.h"
+#include "testing/mcrypt_oracle.h"
 
 namespace {
 
