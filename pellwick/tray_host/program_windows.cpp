@@ -2,7 +2,9 @@
 
 #include <QTimer>
 
+#include "calendar/calendar.h"
 #include "flasher/controls_form.h"
+#include "flasher/reminders.h"
 #include "title_clock/corvane_time.h"
 #include "tray_host/frm_sys_tray.h"
 
@@ -19,7 +21,10 @@ void stopTimers(QObject* window) {
 ProgramWindows::ProgramWindows(ProgramEnvironment environment)
     : environment_(std::move(environment)) {}
 
-ProgramWindows::~ProgramWindows() = default;
+ProgramWindows::~ProgramWindows() {
+  delete reminders_.data();
+  delete calendar_.data();
+}
 
 bool ProgramWindows::start() {
   CorvaneTime& clock = corvaneTime();
@@ -60,13 +65,25 @@ void ProgramWindows::unloadControlsForm() {
   if (controlsForm_) unloaded_.push_back(std::move(controlsForm_));
 }
 
-void ProgramWindows::showReminders() {
-  // no reminders window to show yet
+Reminders& ProgramWindows::reminders() {
+  if (!reminders_) {
+    reminders_ = new Reminders(*environment_.platform.trayShell, [this] { showReminders(); });
+  }
+  return *reminders_;
 }
 
-void ProgramWindows::showCalendar() {
-  // no calendar to show yet
+Calendar& ProgramWindows::calendar() {
+  if (!calendar_) {
+    // the C picture of the icon store, Pellwick's own emblem
+    calendar_ = new Calendar([clock = environment_.clock] { return clock().date(); },
+                             QIcon(QStringLiteral(":/pictures/dayC.ico")));
+  }
+  return *calendar_;
 }
+
+void ProgramWindows::showReminders() { reminders().bringToFront(); }
+
+void ProgramWindows::showCalendar() { calendar().open(); }
 
 bool ProgramWindows::passesSingleInstanceTest() {
   if (!environment_.platform.singleInstance->anotherInstanceRunning()) return true;
@@ -77,9 +94,9 @@ bool ProgramWindows::passesSingleInstanceTest() {
 
 void ProgramWindows::exitProgram() {
   if (ended_) return;
-  // In order: the day icon goes, the tray host unloads, the program ends. What other
-  // windows must do on the way out (the clock giving back the caption it rewrote last,
-  // the flasher removing its icon) goes before the end.
+  // In order: the blinking icon goes with the reminders window, the day icon goes, the
+  // tray host unloads, the program ends.
+  delete reminders_.data();
   if (frmSysTray_) {
     frmSysTray_->UpdateTrayIcon(TrayCommand::Delete);
     unloaded_.push_back(std::move(frmSysTray_));

@@ -2,6 +2,7 @@
 // Pellwick's program-wide windows and what they share. Each window is created, and its load
 // step run, on first use; the one orderly way out of the program is exitProgram().
 
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -16,9 +17,11 @@ class QWidget;
 
 namespace pellwick {
 
+class Calendar;
 class ControlsForm;
 class CorvaneTime;
 class FrmSysTray;
+class Reminders;
 
 struct ProgramEnvironment {
   PlatformServices& platform;
@@ -48,6 +51,11 @@ class ProgramWindows {
   bool hasControlsForm() const { return controlsForm_ != nullptr; }
   void unloadControlsForm();
 
+  // Created on first use; closing either unloads it, and the next use makes a new one.
+  Reminders& reminders();
+  Calendar& calendar();
+  bool hasReminders() const { return !reminders_.isNull(); }
+  bool hasCalendar() const { return !calendar_.isNull(); }
   void showReminders();
   void showCalendar();
 
@@ -67,6 +75,8 @@ class ProgramWindows {
   std::unique_ptr<CorvaneTime> corvaneTime_;
   std::unique_ptr<FrmSysTray> frmSysTray_;
   std::unique_ptr<ControlsForm> controlsForm_;
+  QPointer<Reminders> reminders_;
+  QPointer<Calendar> calendar_;
   // Unloaded windows wait here until no handler of theirs can still be running.
   std::vector<std::unique_ptr<QWidget>> unloaded_;
 };

@@ -1,8 +1,11 @@
 #include "tray_host/program_windows.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QTest>
 
+#include "calendar/calendar.h"
+#include "flasher/reminders.h"
 #include "tray_host/program_fixture.h"
 
 namespace pellwick {
@@ -71,6 +74,45 @@ TEST_F(ProgramWindowsTest, TheClockWindowIsAnUnseenForm1AndHandsEachTickTheMarks
   EXPECT_TRUE(seen[0].mestime);
   EXPECT_FALSE(seen[0].mesldate || seen[0].messdate || seen[0].mesdate);
   EXPECT_FALSE(clock.isVisible());
+}
+
+TEST_F(ProgramWindowsTest, TheMenuOpensOneRemindersWindowWhoseIconLeavesWithItAndAtExit) {
+  trayTick();
+  windows->frmSysTray().mreminders->trigger();
+  ASSERT_TRUE(windows->hasReminders());
+  Reminders* first = &windows->reminders();
+  EXPECT_TRUE(first->isVisible());
+  EXPECT_EQ(shell->icons.size(), 2u) << "the day icon and the blinking icon";
+
+  windows->frmSysTray().mreminders->trigger();
+  EXPECT_EQ(&windows->reminders(), first) << "one program-wide window";
+  EXPECT_EQ(shell->icons.size(), 2u);
+
+  first->close();
+  QApplication::processEvents();
+  EXPECT_FALSE(windows->hasReminders());
+  EXPECT_EQ(shell->icons.size(), 1u);
+
+  windows->frmSysTray().mreminders->trigger();
+  EXPECT_EQ(shell->icons.size(), 2u) << "reopening brings a new blinking icon";
+
+  windows->exitProgram();
+  EXPECT_TRUE(shell->icons.empty()) << "no icon is left behind";
+  EXPECT_EQ(exitCodes, std::vector<int>{0});
+}
+
+TEST_F(ProgramWindowsTest, TheMenuOpensTheCalendarOnTheClocksMonth) {
+  now = QDateTime(QDate(2031, 3, 7), QTime(9, 0));
+  windows->frmSysTray().mCalender->trigger();
+  ASSERT_TRUE(windows->hasCalendar());
+  Calendar& calendar = windows->calendar();
+  EXPECT_TRUE(calendar.isVisible());
+  EXPECT_EQ(calendar.windowTitle(), "Tray Calendar");
+  EXPECT_EQ(calendar.findChild<QLabel*>("mnth")->text(), "March");
+  EXPECT_EQ(calendar.findChild<QLabel*>("yr")->text(), "2031");
+  calendar.close();
+  QApplication::processEvents();
+  EXPECT_FALSE(windows->hasCalendar()) << "closing unloads it";
 }
 
 }  // namespace
