@@ -74,39 +74,83 @@ constexpr long kWholeProperty = 0x1fffffff;
 // How deep below a window manager's frame its client window may lie.
 constexpr int kFrameDepth = 3;
 
-}  // namespace
+struct Atoms {
+  explicit Atoms(Display* display) {
+    auto intern = [display](const char* name) { return XInternAtom(display, name, False); };
+    netActiveWindow = intern("_NET_ACTIVE_WINDOW");
+    netSupportingWmCheck = intern("_NET_SUPPORTING_WM_CHECK");
+    netWmState = intern("_NET_WM_STATE");
+    netWmStateHidden = intern("_NET_WM_STATE_HIDDEN");
+    wmState = intern("WM_STATE");
+    netWmName = intern("_NET_WM_NAME");
+    utf8String = intern("UTF8_STRING");
+  }
+  Atom netActiveWindow;
+  Atom netSupportingWmCheck;
+  Atom netWmState;
+  Atom netWmStateHidden;
+  Atom wmState;
+  Atom netWmName;
+  Atom utf8String;
+};
 
-class X11DesktopWindows::Connection {
+// The questions we ask the X server, each answered by one round trip or a few.
+class XQueries {
  public:
-  explicit Connection(Display* display) : display_(display), root_(DefaultRootWindow(display)) {
-    ErrorTrap::watch(display_);
-  }
-  ~Connection() {
-    ErrorTrap::unwatch(display_);
-    XCloseDisplay(display_);
+  explicit XQueries(Display* display)
+      : atoms(display), display_(display), root_(DefaultRootWindow(display)) {}
+
+  const Atoms atoms;
+
+  Display* display() const { return display_; }
+  Window root() const { return root_; }
+
+  // Events on `window` from now on reach nextEvent().
+  void listen(Window window, long mask) { XSelectInput(display_, window, mask); }
+  // An event that has arrived, without waiting for one.
+  bool nextEvent(XEvent& event) {
+    if (XPending(display_) == 0) return false;
+    XNextEvent(display_, &event);
+    return true;
   }
 
-  Window foregroundWindow() {
-    if (ewmhManagerRunning()) {
-      if (auto active = readWindow(root_, netActiveWindow_)) return *active;
-    }
-    return focusedClient();
+  // An EWMH window manager names a check window on the root that names itself. We listen
+  // for the end of that window before we trust it.
+  // None when no such manager runs.
+  Window ewmhCheckWindow() {
+    auto check = readWindow(root_, atoms.netSupportingWmCheck);
+    if (!check || *check == None) return None;
+    listen(*check, StructureNotifyMask);
+    if (readWindow(*check, atoms.netSupportingWmCheck) == check) return *check;
+    listen(*check, NoEventMask);
+    return None;
   }
 
-  bool isMinimised(Window window) {
-    if (auto state = read(window, wmState_, wmState_);
+  Window activeWindow() { return readWindow(root_, atoms.netActiveWindow).value_or(None); }
+
+  Window focusedClient() {
+    Window focus = None;
+    int revertTo = 0;
+    XGetInputFocus(display_, &focus, &revertTo);
+    if (focus == static_cast<Window>(PointerRoot)) focus = topLevelUnderPointer();
+    if (focus == None || focus == root_) return None;
+    return clientOf(focus);
+  }
+
+  bool minimised(Window window) {
+    if (auto state = read(window, atoms.wmState, atoms.wmState);
         state && state->format == 32 && state->count > 0 && state->longs()[0] == IconicState) {
       return true;
     }
-    auto netState = read(window, netWmState_, XA_ATOM);
+    auto netState = read(window, atoms.netWmState, XA_ATOM);
     if (!netState || netState->format != 32) return false;
-    const long* atoms = netState->longs();
-    return std::find(atoms, atoms + netState->count, static_cast<long>(netWmStateHidden_)) !=
-           atoms + netState->count;
+    const long* states = netState->longs();
+    const long* end = states + netState->count;
+    return std::find(states, end, static_cast<long>(atoms.netWmStateHidden)) != end;
   }
 
   std::string caption(Window window) {
-    if (auto name = read(window, netWmName_, utf8String_); name && name->format == 8) {
+    if (auto name = read(window, atoms.netWmName, atoms.utf8String); name && name->format == 8) {
       return std::string(reinterpret_cast<const char*>(name->data.get()), name->count);
     }
     return wmName(window);
@@ -117,9 +161,9 @@ class X11DesktopWindows::Connection {
   // not hidden behind a _NET_WM_NAME of ours.
   bool setCaption(Window window, const std::string& utf8) {
     const unsigned long errorsBefore = ErrorTrap::errors(display_);
-    const bool hadNetWmName = hasProperty(window, netWmName_);
+    const bool hadNetWmName = hasProperty(window, atoms.netWmName);
     if (!writeWmName(window, utf8) || hadNetWmName) {
-      XChangeProperty(display_, window, netWmName_, utf8String_, 8, PropModeReplace,
+      XChangeProperty(display_, window, atoms.netWmName, atoms.utf8String, 8, PropModeReplace,
                       reinterpret_cast<const unsigned char*>(utf8.data()),
                       static_cast<int>(utf8.size()));
     }
@@ -158,39 +202,15 @@ class X11DesktopWindows::Connection {
     return static_cast<Window>(value->longs()[0]);
   }
 
-  // An EWMH window manager names a check window that names itself. We watch that window
-  // for its end, so that while it lives no tick pays for asking again.
-  bool ewmhManagerRunning() {
-    forgetEndedCheckWindow();
-    if (wmCheck_ != None) return true;
-    auto check = readWindow(root_, netSupportingWmCheck_);
-    if (!check || *check == None) return false;
-    XSelectInput(display_, *check, StructureNotifyMask);
-    if (readWindow(*check, netSupportingWmCheck_) != check) {
-      XSelectInput(display_, *check, NoEventMask);
-      return false;
-    }
-    wmCheck_ = *check;
-    return true;
-  }
-
-  void forgetEndedCheckWindow() {
-    while (XPending(display_) > 0) {
-      XEvent event;
-      XNextEvent(display_, &event);
-      if (event.type == DestroyNotify && event.xdestroywindow.window == wmCheck_) {
-        wmCheck_ = None;
-      }
-    }
-  }
-
-  Window focusedClient() {
-    Window focus = None;
-    int revertTo = 0;
-    XGetInputFocus(display_, &focus, &revertTo);
-    if (focus == static_cast<Window>(PointerRoot)) focus = topLevelUnderPointer();
-    if (focus == None || focus == root_) return None;
-    return clientOf(focus);
+  bool hasProperty(Window window, Atom property) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, bytesAfter = 0;
+    unsigned char* data = nullptr;
+    const int status = XGetWindowProperty(display_, window, property, 0, 0, False, AnyPropertyType,
+                                          &type, &format, &count, &bytesAfter, &data);
+    if (data) XFree(data);
+    return status == Success && type != None;
   }
 
   Window topLevelUnderPointer() {
@@ -205,11 +225,12 @@ class X11DesktopWindows::Connection {
   // below the top-level window that holds it; without a window manager, that top level.
   Window clientOf(Window window) {
     Window current = window;
-    while (!hasWmState(current)) {
+    while (!hasProperty(current, atoms.wmState)) {
       auto parent = parentOf(current);
       if (!parent) return None;
-      if (*parent == root_ || *parent == None)
+      if (*parent == root_ || *parent == None) {
         return clientBelow(current, kFrameDepth).value_or(current);
+      }
       current = *parent;
     }
     return current;
@@ -223,7 +244,7 @@ class X11DesktopWindows::Connection {
     if (!XQueryTree(display_, window, &root, &parent, &children, &count)) return std::nullopt;
     std::unique_ptr<Window, XFreeDeleter> owned(children);
     for (unsigned int i = 0; i < count; ++i) {
-      if (hasWmState(children[i])) return children[i];
+      if (hasProperty(children[i], atoms.wmState)) return children[i];
     }
     for (unsigned int i = 0; i < count; ++i) {
       if (auto client = clientBelow(children[i], depth - 1)) return client;
@@ -239,19 +260,6 @@ class X11DesktopWindows::Connection {
     if (children) XFree(children);
     return parent;
   }
-
-  bool hasProperty(Window window, Atom property) {
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, bytesAfter = 0;
-    unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(display_, window, property, 0, 0, False, AnyPropertyType,
-                                          &type, &format, &count, &bytesAfter, &data);
-    if (data) XFree(data);
-    return status == Success && type != None;
-  }
-
-  bool hasWmState(Window window) { return hasProperty(window, wmState_); }
 
   std::string wmName(Window window) {
     XTextProperty text{};
@@ -280,18 +288,125 @@ class X11DesktopWindows::Connection {
     return unconverted == Success;
   }
 
-  Atom intern(const char* name) { return XInternAtom(display_, name, False); }
-
   Display* display_;
   Window root_;
-  Window wmCheck_ = None;  // the EWMH window manager's check window, while it lives
-  Atom netActiveWindow_ = intern("_NET_ACTIVE_WINDOW");
-  Atom netSupportingWmCheck_ = intern("_NET_SUPPORTING_WM_CHECK");
-  Atom netWmState_ = intern("_NET_WM_STATE");
-  Atom netWmStateHidden_ = intern("_NET_WM_STATE_HIDDEN");
-  Atom wmState_ = intern("WM_STATE");
-  Atom netWmName_ = intern("_NET_WM_NAME");
-  Atom utf8String_ = intern("UTF8_STRING");
+};
+
+}  // namespace
+
+// Answers from what the server told us last about the root and about the window last
+// found in the foreground; events on them say when an answer has to be asked again. A
+// tick on an unchanged desktop so costs no round trip.
+class X11DesktopWindows::Connection {
+ public:
+  explicit Connection(Display* display) : x_(display) {
+    ErrorTrap::watch(display);
+    x_.listen(x_.root(), PropertyChangeMask);
+  }
+  ~Connection() {
+    Display* display = x_.display();
+    XCloseDisplay(display);  // still trapped: its last errors must not end the program
+    ErrorTrap::unwatch(display);
+  }
+
+  Window foregroundWindow() {
+    takeEvents();
+    if (!wmCheck_) wmCheck_ = x_.ewmhCheckWindow();
+    Window window = None;
+    if (*wmCheck_ != None) {
+      if (!activeWindow_) activeWindow_ = x_.activeWindow();
+      window = *activeWindow_;
+    }
+    if (window == None) window = x_.focusedClient();
+    watch(window);
+    return window;
+  }
+
+  bool isMinimised(Window window) {
+    if (!isWatched(window)) return x_.minimised(window);
+    if (!watched_.minimised) watched_.minimised = x_.minimised(window);
+    return *watched_.minimised;
+  }
+
+  std::string caption(Window window) {
+    if (!isWatched(window)) return x_.caption(window);
+    if (!watched_.caption) watched_.caption = x_.caption(window);
+    return *watched_.caption;
+  }
+
+  bool setCaption(Window window, const std::string& utf8) { return x_.setCaption(window, utf8); }
+
+  std::optional<int> width(Window window) {
+    return isWatched(window) ? watched_.width : x_.width(window);
+  }
+
+ private:
+  struct Watched {
+    Window window = None;
+    std::optional<int> width;
+    std::optional<bool> minimised;
+    std::optional<std::string> caption;
+  };
+
+  void watch(Window window) {
+    if (window == watched_.window) return;
+    if (watched_.window != None) x_.listen(watched_.window, NoEventMask);
+    watched_ = Watched{};
+    if (window == None) return;
+    x_.listen(window, PropertyChangeMask | StructureNotifyMask);
+    // Asked after we listen: a window that answers will also tell us of its end.
+    if (auto width = x_.width(window)) {
+      watched_.window = window;
+      watched_.width = width;
+    }
+  }
+
+  bool isWatched(Window window) {
+    takeEvents();
+    return window != None && window == watched_.window;
+  }
+
+  void takeEvents() {
+    XEvent event;
+    while (x_.nextEvent(event)) {
+      switch (event.type) {
+        case PropertyNotify:
+          forgetProperty(event.xproperty.window, event.xproperty.atom);
+          break;
+        case ConfigureNotify:
+          if (event.xconfigure.window == watched_.window) watched_.width = event.xconfigure.width;
+          break;
+        case DestroyNotify:
+          forgetWindow(event.xdestroywindow.window);
+          break;
+      }
+    }
+  }
+
+  void forgetProperty(Window window, Atom property) {
+    if (window == x_.root()) {
+      if (property == x_.atoms.netActiveWindow) activeWindow_.reset();
+      if (property == x_.atoms.netSupportingWmCheck) wmCheck_.reset();
+    } else if (window == watched_.window) {
+      if (property == x_.atoms.wmState || property == x_.atoms.netWmState) {
+        watched_.minimised.reset();
+      }
+      if (property == x_.atoms.netWmName || property == XA_WM_NAME) watched_.caption.reset();
+    }
+  }
+
+  void forgetWindow(Window window) {
+    if (window == watched_.window) watched_ = Watched{};
+    if (window == wmCheck_) {
+      wmCheck_.reset();
+      activeWindow_.reset();
+    }
+  }
+
+  XQueries x_;
+  std::optional<Window> wmCheck_;       // the EWMH manager's check window; None: none runs
+  std::optional<Window> activeWindow_;  // None when the manager names none
+  Watched watched_;
 };
 
 X11DesktopWindows::X11DesktopWindows(const char* displayName) {

@@ -116,6 +116,25 @@ TEST_F(X11Desktop, ForegroundIsTheWindowTheWindowManagerActivated) {
   EXPECT_TRUE(eventually([&] { return desktop.foregroundWindow() == b; }));
 }
 
+TEST_F(X11Desktop, ForegroundWindowIsFollowedThroughItsChanges) {
+  Window a = managed("Alpha");
+  activate(a);
+  ASSERT_TRUE(eventually([&] { return desktop.foregroundWindow() == a; }));
+  EXPECT_EQ(desktop.caption(a), "Alpha");
+  XStoreName(other, a, "Alpha 2");
+  XResizeWindow(other, a, 411, 200);
+  XSync(other, False);
+  EXPECT_TRUE(eventually([&] { return desktop.caption(a) == "Alpha 2"; }));
+  EXPECT_TRUE(eventually([&] { return desktop.clientWidth(a) == 411; }));
+  XIconifyWindow(other, a, DefaultScreen(other));
+  XSync(other, False);
+  EXPECT_TRUE(eventually([&] { return desktop.isMinimised(a); }));
+  XDestroyWindow(other, a);
+  XSync(other, False);
+  made.erase(std::find(made.begin(), made.end(), a));
+  EXPECT_TRUE(eventually([&] { return !desktop.clientWidth(a) && desktop.caption(a).empty(); }));
+}
+
 TEST_F(X11Desktop, MinimisedFromWmStateOrHiddenHint) {
   Window a = managed("Alpha");
   EXPECT_FALSE(desktop.isMinimised(a));
