@@ -1,6 +1,8 @@
 #pragma once
 // The desktop's windows on X11: Xlib on a connection of our own, with the window
-// manager's EWMH hints where it gives them.
+// manager's EWMH hints where it gives them. What it learns about the root window and the
+// foreground window it keeps until an X event says it changed. X errors on its connection
+// (a window that vanished between two calls) are absorbed, never fatal.
 
 #include <memory>
 
@@ -25,7 +27,8 @@ class X11DesktopWindows : public DesktopWindows {
   bool isMinimised(WindowId window) override;
   // _NET_WM_NAME, else WM_NAME in whatever encoding it has.
   std::string caption(WindowId window) override;
-  // Writes _NET_WM_NAME and WM_NAME.
+  // Writes WM_NAME (STRING or COMPOUND_TEXT), and _NET_WM_NAME (UTF-8) where the window
+  // has one or WM_NAME cannot hold the text.
   bool setCaption(WindowId window, const std::string& utf8) override;
   std::optional<int> clientWidth(WindowId window) override;
 

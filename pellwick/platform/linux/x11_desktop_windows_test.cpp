@@ -235,6 +235,16 @@ TEST_F(X11Desktop, ClockRewritesAndRestoresRealCaptions) {
   EXPECT_EQ(desktop.caption(b), "Beta");
 }
 
+TEST(X11WithoutDisplay, NothingIsReachedAndTheClockStaysQuiet) {
+  X11DesktopWindows nowhere(":65534");
+  EXPECT_FALSE(nowhere.available());
+  EXPECT_EQ(nowhere.foregroundWindow(), 0u);
+  EXPECT_EQ(nowhere.caption(0x400001), "");
+  EXPECT_FALSE(nowhere.setCaption(0x400001, "Alpha"));
+  TitleClock clock(nowhere);
+  EXPECT_FALSE(clock.active());
+}
+
 using WithoutWindowManager = X11Desktop;
 
 TEST_F(WithoutWindowManager, ForegroundIsTheClientHoldingTheInputFocus) {
