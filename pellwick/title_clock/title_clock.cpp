@@ -17,6 +17,11 @@ bool anyModeOn(const DisplayMarks& marks) {
   return marks.mesldate || marks.messdate || marks.mestime || marks.mesdate;
 }
 
+bool sameMarks(const DisplayMarks& a, const DisplayMarks& b) {
+  return a.mesldate == b.mesldate && a.messdate == b.messdate && a.mestime == b.mestime &&
+         a.mesdate == b.mesdate;
+}
+
 }  // namespace
 
 TitleClock::TitleClock(DesktopWindows& desktop, int fontPoints, QLocale locale)
@@ -40,8 +45,8 @@ void TitleClock::tick(const DisplayMarks& marks, const QDateTime& now) {
   if (auto width = desktop_.clientWidth(curWnd)) clientWidth_ = *width;
 
   // Composed from the saved caption, never the current one, so the date never piles up.
-  std::string newCaption = composeCaption(savedCaption_, savedLen_, dateText(marks, now, locale_),
-                                          clientWidth_, fontPoints_);
+  std::string newCaption =
+      composeCaption(savedCaption_, savedLen_, dateTextAt(marks, now), clientWidth_, fontPoints_);
   if (newCaption != current) desktop_.setCaption(curWnd, newCaption);
   lastWritten_ = std::move(newCaption);
   prevWnd_ = curWnd;
@@ -65,6 +70,15 @@ void TitleClock::restorePrevWnd() {
   if (!prevWnd_) return;
   // A window that retitled itself since our last write keeps its new caption.
   if (desktop_.caption(*prevWnd_) == lastWritten_) desktop_.setCaption(*prevWnd_, savedCaption_);
+}
+
+const QString& TitleClock::dateTextAt(const DisplayMarks& marks, const QDateTime& now) {
+  const QDate day = now.date();
+  const int minute = now.time().hour() * 60 + now.time().minute();
+  if (!sameMarks(marks, dateText_.marks) || day != dateText_.day || minute != dateText_.minute) {
+    dateText_ = {marks, day, minute, dateText(marks, now, locale_)};
+  }
+  return dateText_.text;
 }
 
 void TitleClock::saveCaption(std::string caption) {

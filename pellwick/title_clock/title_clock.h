@@ -36,6 +36,15 @@ class TitleClock {
  private:
   void restorePrevWnd();
   void saveCaption(std::string caption);
+  const QString& dateTextAt(const DisplayMarks& marks, const QDateTime& now);
+
+  // The date text changes once a minute at most: formatted again only then.
+  struct DateTextCache {
+    DisplayMarks marks;
+    QDate day;
+    int minute = -1;
+    QString text;
+  };
 
   DesktopWindows& desktop_;
   int fontPoints_;
@@ -45,6 +54,7 @@ class TitleClock {
   qsizetype savedLen_ = 0;           // in UTF-16 units
   std::string lastWritten_;          // what the clock wrote to prevWnd_
   int clientWidth_ = 0;              // kept when a window's width cannot be read
+  DateTextCache dateText_;
   bool noticeGiven_ = false;
 };
 

@@ -62,7 +62,7 @@ TEST_F(TitleClockTest, TimeIsOnATwelveHourClockWithTwoDigits) {
   EXPECT_EQ(captionOf(w), "A" + kEight + "December 6...   12:30 PM");
 }
 
-TEST_F(TitleClockTest, DateNeverPilesUpAndUnchangedCaptionsAreNotRewritten) {
+TEST_F(TitleClockTest, DateFollowsTheClockNeverPilesUpAndSameCaptionIsNotRewritten) {
   WindowId w = focusNew("My Notes");
   const DisplayMarks marks{.mesdate = true};
   tick(marks);
@@ -71,6 +71,8 @@ TEST_F(TitleClockTest, DateNeverPilesUpAndUnchangedCaptionsAreNotRewritten) {
   tick(marks, kSunday.addSecs(60));
   EXPECT_EQ(captionOf(w), "My Notes" + kEight + "December 6...   02:06 PM");
   EXPECT_EQ(desktop.writes.size(), 2u);
+  tick(marks, kSunday.addDays(1));
+  EXPECT_EQ(captionOf(w), "My Notes" + kEight + "December 7...   02:05 PM");
 }
 
 TEST_F(TitleClockTest, FocusChangeRestoresThePreviousWindowAtTheNextTick) {
