@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# What programs cost at rest on the virtual desktop, beside a focused xterm: CPU time and
+# resident memory read from /proc while each runs in turn, as ratios against the first
+# (the reference) measured in the same run. First, the cost of one clock tick against one
+# X round trip.
+#
+#   bench/idle/idle_usage.sh [--seconds N] [--every N] [REFERENCE [COMMAND ...]]
+#
+# Each command is one string: a program and its arguments. Without commands: the idle
+# probe as it is (Qt event loop, 500 ms timer, X connection) as the reference, and the
+# probe ticking the title-bar clock. CPU time is summed over the threads (schedstat, in
+# nanoseconds) from the end of a 2 s warm-up.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+export PQ_SOURCE_DIR=${PQ_SOURCE_DIR:-$(cd "$here/../.." && pwd)}
+build=${PQ_BUILD_DIR:-$PQ_SOURCE_DIR/build}
+seconds=60
+every=10
+warmup=2
+while [ $# -gt 0 ]; do
+  case $1 in
+    --seconds) seconds=$2; shift 2 ;;
+    --every) every=$2; shift 2 ;;
+    *) break ;;
+  esac
+done
+probe="$build/bench/idle/clock_idle_probe"
+[ $# -gt 0 ] || set -- "$probe" "$probe --clock"
+
+source "$PQ_SOURCE_DIR/tests/desktop/session.sh"
+
+cpu_seconds() {
+  local total=0 ns f
+  for f in /proc/"$1"/task/*/schedstat; do
+    read -r ns _ 2>/dev/null <"$f" && total=$((total + ns))
+  done
+  awk -v ns="$total" 'BEGIN { printf "%.4f", ns / 1e9 }'
+}
+
+rss_kb() { awk '/^VmRSS:/ { print $2 }' /proc/"$1"/status; }
+
+# measure INDEX COMMAND: one line per sample; leaves "cpu rss_start rss_end rss_max" in RESULT.
+measure() {
+  pq_start "measured$1" bash -c "exec $2"
+  local pid=$PQ_LAST_PID
+  sleep "$warmup"
+  kill -0 "$pid" 2>/dev/null || pq_fail "ended early: $2"
+  local cpu0 rss0 rss max cpu t=0
+  cpu0=$(cpu_seconds "$pid")
+  rss0=$(rss_kb "$pid")
+  max=$rss0
+  echo "== $2"
+  while [ "$t" -lt "$seconds" ]; do
+    sleep "$every"
+    t=$((t + every))
+    cpu=$(awk -v a="$(cpu_seconds "$pid")" -v b="$cpu0" 'BEGIN { printf "%.4f", a - b }')
+    rss=$(rss_kb "$pid")
+    [ "$rss" -gt "$max" ] && max=$rss
+    printf '%6d s   cpu %8.4f s   rss %7d kB\n' "$t" "$cpu" "$rss"
+  done
+  pq_stop "$pid"
+  RESULT="$cpu $rss0 $rss $max"
+}
+
+pq_start_session
+pq_start xterm xterm -title "Idle bench"
+pq_wait_for 10 xdotool search --name "Idle bench" || pq_fail "no xterm"
+xdotool windowactivate --sync "$(xdotool search --name 'Idle bench' | head -n1)"
+
+echo "== one clock tick against one X round trip"
+"$build/bench/idle/clock_tick_bench" --benchmark_format=csv 2>/dev/null |
+  awk -F, '/^"XRoundTrip"/ { ref = $4 } /^"ClockTick"/ { tick = $4 }
+    END { printf "round trip %.1f us, tick %.1f us: tick = %.1f round trips\n",
+          ref / 1000, tick / 1000, tick / ref }'
+
+results=()
+i=0
+for command in "$@"; do
+  measure "$i" "$command"
+  results+=("$RESULT")
+  i=$((i + 1))
+done
+
+echo "== over ${seconds} s at rest (ratios against the first)"
+printf '%-50s %10s %8s %10s %10s %10s\n' command cpu_s ratio rss_kb rss_ratio growth_kb
+read -r ref_cpu _ ref_rss _ <<<"${results[0]}"
+for i in "${!results[@]}"; do
+  read -r cpu rss0 rss max <<<"${results[$i]}"
+  awk -v c="$1" -v cpu="$cpu" -v rc="$ref_cpu" -v rss="$rss" -v rr="$ref_rss" -v g=$((rss - rss0)) \
+    'BEGIN { printf "%-50s %10.4f %8.2f %10d %10.2f %10d\n", substr(c, length(c) - 49),
+             cpu, (rc > 0 ? cpu / rc : 0), rss, rss / rr, g }'
+  shift
+done

@@ -1,0 +1,40 @@
+#pragma once
+// The desktop's windows on X11: Xlib on a connection of our own, with the window
+// manager's EWMH hints where it gives them. What it learns about the root window and the
+// foreground window it keeps until an X event says it changed. X errors on its connection
+// (a window that vanished between two calls) are absorbed, never fatal.
+
+#include <memory>
+
+#include "platform/desktop_windows.h"
+
+namespace pellwick {
+
+class X11DesktopWindows : public DesktopWindows {
+ public:
+  // Connects to `displayName`, or to $DISPLAY when null. Where no display can be opened
+  // (a pure Wayland session), available() is false and every window is "none".
+  explicit X11DesktopWindows(const char* displayName = nullptr);
+  ~X11DesktopWindows() override;
+  X11DesktopWindows(const X11DesktopWindows&) = delete;
+  X11DesktopWindows& operator=(const X11DesktopWindows&) = delete;
+
+  bool available() const override;
+  // _NET_ACTIVE_WINDOW while an EWMH window manager runs; otherwise the top-level client
+  // that holds the input focus.
+  WindowId foregroundWindow() override;
+  // _NET_WM_STATE_HIDDEN or WM_STATE Iconic.
+  bool isMinimised(WindowId window) override;
+  // _NET_WM_NAME, else WM_NAME in whatever encoding it has.
+  std::string caption(WindowId window) override;
+  // Writes WM_NAME (STRING or COMPOUND_TEXT), and _NET_WM_NAME (UTF-8) where the window
+  // has one or WM_NAME cannot hold the text.
+  bool setCaption(WindowId window, const std::string& utf8) override;
+  std::optional<int> clientWidth(WindowId window) override;
+
+ private:
+  class Connection;
+  std::unique_ptr<Connection> x_;
+};
+
+}  // namespace pellwick

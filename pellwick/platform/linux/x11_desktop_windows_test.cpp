@@ -1,0 +1,294 @@
+// Runs on a real X desktop (tests/desktop/x11_desktop_windows.test.sh): with IceWM, and the
+// WithoutWindowManager tests after IceWM has gone. The test's windows are made on a
+// connection of its own, as another program's would be.
+
+#include "platform/linux/x11_desktop_windows.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <thread>
+#include <vector>
+
+#include "title_clock/title_clock.h"
+
+// Last: Xlib's macros (None, Bool, Status) clash with Qt and GoogleTest.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace pellwick {
+namespace {
+
+bool eventually(const std::function<bool()>& condition) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+class X11Desktop : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(other, nullptr) << "no X display";
+    ASSERT_TRUE(desktop.available());
+  }
+  void TearDown() override {
+    for (auto w = made.rbegin(); w != made.rend(); ++w) XDestroyWindow(other, *w);
+    XCloseDisplay(other);
+  }
+
+  Window make(int width = 300, Window parent = None) {
+    Window w = XCreateSimpleWindow(other, parent ? parent : root, 0, 0, width, 200, 0, 0, 0);
+    made.push_back(w);
+    XSync(other, False);
+    return w;
+  }
+  // Mapped and taken in by the window manager.
+  Window managed(const char* name) {
+    Window w = make();
+    XStoreName(other, w, name);
+    XMapWindow(other, w);
+    XSync(other, False);
+    EXPECT_TRUE(eventually([&] { return hasProperty(w, "WM_STATE"); })) << name;
+    return w;
+  }
+  void activate(Window w) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = w;
+    event.xclient.message_type = atom("_NET_ACTIVE_WINDOW");
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = 2;  // from a pager, which the window manager obeys
+    XSendEvent(other, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XSync(other, False);
+  }
+
+  Atom atom(const char* name) { return XInternAtom(other, name, False); }
+  bool hasProperty(Window w, const char* name) {
+    int count = 0;
+    Atom* atoms = XListProperties(other, w, &count);
+    bool found = atoms && std::find(atoms, atoms + count, atom(name)) != atoms + count;
+    if (atoms) XFree(atoms);
+    return found;
+  }
+  void setLongs(Window w, const char* name, Atom type, std::vector<long> items) {
+    XChangeProperty(other, w, atom(name), type, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(items.data()), static_cast<int>(items.size()));
+    XSync(other, False);
+  }
+  void setWmNameLike(Window w, const char* utf8, XICCEncodingStyle style) {
+    char* list[] = {const_cast<char*>(utf8)};
+    XTextProperty text{};
+    ASSERT_EQ(Xutf8TextListToTextProperty(other, list, 1, style, &text), Success);
+    XSetWMName(other, w, &text);
+    XFree(text.value);
+    XSync(other, False);
+  }
+  std::string wmNameAsUtf8(Window w) {
+    XTextProperty text{};
+    if (!XGetWMName(other, w, &text)) return "(none)";
+    char** list = nullptr;
+    int count = 0;
+    Xutf8TextPropertyToTextList(other, &text, &list, &count);
+    std::string name = count > 0 ? list[0] : "";
+    XFreeStringList(list);
+    XFree(text.value);
+    return name;
+  }
+
+  Display* other = XOpenDisplay(nullptr);
+  Window root = other ? DefaultRootWindow(other) : None;
+  std::vector<Window> made;
+  X11DesktopWindows desktop;
+};
+
+TEST_F(X11Desktop, ForegroundIsTheWindowTheWindowManagerActivated) {
+  Window a = managed("Alpha");
+  Window b = managed("Beta");
+  activate(a);
+  EXPECT_TRUE(eventually([&] { return desktop.foregroundWindow() == a; }));
+  activate(b);
+  EXPECT_TRUE(eventually([&] { return desktop.foregroundWindow() == b; }));
+}
+
+TEST_F(X11Desktop, ForegroundWindowIsFollowedThroughItsChanges) {
+  Window a = managed("Alpha");
+  activate(a);
+  ASSERT_TRUE(eventually([&] { return desktop.foregroundWindow() == a; }));
+  EXPECT_EQ(desktop.caption(a), "Alpha");
+  XStoreName(other, a, "Alpha 2");
+  XResizeWindow(other, a, 411, 200);
+  XSync(other, False);
+  EXPECT_TRUE(eventually([&] { return desktop.caption(a) == "Alpha 2"; }));
+  EXPECT_TRUE(eventually([&] { return desktop.clientWidth(a) == 411; }));
+  XIconifyWindow(other, a, DefaultScreen(other));
+  XSync(other, False);
+  EXPECT_TRUE(eventually([&] { return desktop.isMinimised(a); }));
+  XDestroyWindow(other, a);
+  XSync(other, False);
+  made.erase(std::find(made.begin(), made.end(), a));
+  EXPECT_TRUE(eventually([&] { return !desktop.clientWidth(a) && desktop.caption(a).empty(); }));
+}
+
+TEST_F(X11Desktop, MinimisedFromWmStateOrHiddenHint) {
+  Window a = managed("Alpha");
+  EXPECT_FALSE(desktop.isMinimised(a));
+  XIconifyWindow(other, a, DefaultScreen(other));
+  XSync(other, False);
+  EXPECT_TRUE(eventually([&] { return desktop.isMinimised(a); }));
+
+  // Each hint alone, on windows no window manager looks after.
+  Window iconic = make();
+  setLongs(iconic, "WM_STATE", atom("WM_STATE"), {IconicState, None});
+  Window hidden = make();
+  setLongs(hidden, "_NET_WM_STATE", XA_ATOM,
+           {long(atom("_NET_WM_STATE_ABOVE")), long(atom("_NET_WM_STATE_HIDDEN"))});
+  Window above = make();
+  setLongs(above, "_NET_WM_STATE", XA_ATOM, {long(atom("_NET_WM_STATE_ABOVE"))});
+  EXPECT_TRUE(desktop.isMinimised(iconic));
+  EXPECT_TRUE(desktop.isMinimised(hidden));
+  EXPECT_FALSE(desktop.isMinimised(above));
+}
+
+TEST_F(X11Desktop, CaptionsReadBackWhole) {
+  Window w = make();
+  EXPECT_EQ(desktop.caption(w), "");
+  std::string longCaption;
+  for (int i = 0; i < 400; ++i) longCaption += "é";
+  for (std::string caption :
+       {"Café au lait", "Ελληνικά — 日本語 🙂", longCaption.c_str(), ""}) {
+    ASSERT_TRUE(desktop.setCaption(w, caption));
+    EXPECT_EQ(desktop.caption(w), caption);
+  }
+}
+
+TEST_F(X11Desktop, WmNameGetsWhatItCanHoldAndNetWmNameTheRest) {
+  // A window that names itself in WM_NAME alone keeps it that way while WM_NAME holds it all.
+  Window legacy = make();
+  setWmNameLike(legacy, "xterm", XStringStyle);
+  ASSERT_TRUE(desktop.setCaption(legacy, "xterm        December 6"));
+  EXPECT_EQ(wmNameAsUtf8(legacy), "xterm        December 6");
+  EXPECT_FALSE(hasProperty(legacy, "_NET_WM_NAME"));
+  ASSERT_TRUE(desktop.setCaption(legacy, "Café — Ελληνικά"));
+  EXPECT_EQ(desktop.caption(legacy), "Café — Ελληνικά");
+  EXPECT_EQ(wmNameAsUtf8(legacy), "Café  Ελληνικά");  // no em dash in compound text
+
+  Window modern = make();
+  ASSERT_TRUE(desktop.setCaption(modern, "日本語 🙂"));
+  ASSERT_TRUE(desktop.setCaption(modern, "Café"));
+  EXPECT_EQ(wmNameAsUtf8(modern), "Café");
+  EXPECT_EQ(desktop.caption(modern), "Café");
+}
+
+TEST_F(X11Desktop, CaptionFromWmNameInAnyEncoding) {
+  Window latin = make();
+  setWmNameLike(latin, "Café", XStringStyle);
+  Window compound = make();
+  setWmNameLike(compound, "Ελληνικά 日本語", XCompoundTextStyle);
+  EXPECT_EQ(desktop.caption(latin), "Café");
+  EXPECT_EQ(desktop.caption(compound), "Ελληνικά 日本語");
+}
+
+TEST_F(X11Desktop, ClientWidthFollowsTheWindow) {
+  Window w = make(333);
+  EXPECT_EQ(desktop.clientWidth(w), 333);
+  XResizeWindow(other, w, 517, 100);  // the window manager may carry it out a little later
+  XSync(other, False);
+  EXPECT_TRUE(eventually([&] { return desktop.clientWidth(w) == 517; }));
+}
+
+TEST_F(X11Desktop, VanishedWindowFailsQuietly) {
+  Window gone = make();
+  XDestroyWindow(other, gone);
+  XSync(other, False);
+  made.pop_back();
+  EXPECT_FALSE(desktop.isMinimised(gone));
+  EXPECT_EQ(desktop.caption(gone), "");
+  EXPECT_FALSE(desktop.setCaption(gone, "Alpha"));
+  EXPECT_EQ(desktop.clientWidth(gone), std::nullopt);
+  Window alive = make();
+  EXPECT_TRUE(desktop.setCaption(alive, "Alpha"));
+}
+
+TEST_F(X11Desktop, ClockRewritesAndRestoresRealCaptions) {
+  TitleClock clock(desktop, 8, QLocale(QLocale::English, QLocale::UnitedStates));
+  const QDateTime sunday(QDate(2026, 12, 6), QTime(14, 5));
+  const DisplayMarks shortDate{.messdate = true};
+  Window a = managed("Alpha");
+  Window b = managed("Beta");
+  activate(a);
+  ASSERT_TRUE(eventually([&] { return desktop.foregroundWindow() == a; }));
+  clock.tick(shortDate, sunday);
+  EXPECT_EQ(desktop.caption(a), "Alpha        December 6");
+  EXPECT_EQ(wmNameAsUtf8(a), "Alpha        December 6");
+  activate(b);
+  ASSERT_TRUE(eventually([&] { return desktop.foregroundWindow() == b; }));
+  clock.tick(shortDate, sunday);
+  EXPECT_EQ(desktop.caption(a), "Alpha");
+  EXPECT_EQ(desktop.caption(b), "Beta        December 6");
+  clock.restoreLastCaption();
+  EXPECT_EQ(desktop.caption(b), "Beta");
+}
+
+TEST(X11WithoutDisplay, NothingIsReachedAndTheClockStaysQuiet) {
+  X11DesktopWindows nowhere(":65534");
+  EXPECT_FALSE(nowhere.available());
+  EXPECT_EQ(nowhere.foregroundWindow(), 0u);
+  EXPECT_EQ(nowhere.caption(0x400001), "");
+  EXPECT_FALSE(nowhere.setCaption(0x400001, "Alpha"));
+  TitleClock clock(nowhere);
+  EXPECT_FALSE(clock.active());
+}
+
+using WithoutWindowManager = X11Desktop;
+
+TEST_F(WithoutWindowManager, ForegroundIsTheClientHoldingTheInputFocus) {
+  // A plain top-level window, focused on a child of its own.
+  Window plain = make();
+  Window inner = make(100, plain);
+  XMapWindow(other, plain);
+  XMapWindow(other, inner);
+  XSync(other, False);
+  // A client in a frame, as a window manager without EWMH reparents it.
+  Window frame = make();
+  Window client = make(100, frame);
+  setLongs(client, "WM_STATE", atom("WM_STATE"), {NormalState, None});
+  XMapWindow(other, frame);
+  XMapWindow(other, client);
+  XSync(other, False);
+
+  for (auto [focus, expected] : {std::pair{inner, plain}, {plain, plain}, {frame, client}}) {
+    XSetInputFocus(other, focus, RevertToParent, CurrentTime);
+    XSync(other, False);
+    EXPECT_EQ(desktop.foregroundWindow(), expected);
+  }
+}
+
+TEST_F(WithoutWindowManager, ActiveWindowCountsOnlyWhileTheManagersCheckWindowLives) {
+  Window focused = make();
+  XMapWindow(other, focused);
+  XSetInputFocus(other, focused, RevertToParent, CurrentTime);
+  Window active = make();
+  setLongs(root, "_NET_ACTIVE_WINDOW", XA_WINDOW, {long(active)});
+  EXPECT_EQ(desktop.foregroundWindow(), focused);  // left behind: no manager names itself
+
+  Window check = make();
+  setLongs(check, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, {long(check)});
+  setLongs(root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, {long(check)});
+  EXPECT_EQ(desktop.foregroundWindow(), active);
+  XDestroyWindow(other, check);
+  XSync(other, False);
+  made.erase(std::find(made.begin(), made.end(), check));
+  EXPECT_TRUE(eventually([&] { return desktop.foregroundWindow() == focused; }));
+
+  XDeleteProperty(other, root, atom("_NET_SUPPORTING_WM_CHECK"));
+  XDeleteProperty(other, root, atom("_NET_ACTIVE_WINDOW"));
+}
+
+}  // namespace
+}  // namespace pellwick

@@ -1,0 +1,209 @@
+#include "title_clock/title_clock.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_desktop_windows.h"
+
+namespace pellwick {
+namespace {
+
+using testing::FakeDesktopWindows;
+
+const std::string kEight = "        ";
+const std::string kSix = "      ";
+// Sunday 6 December 2026, 14:05.
+const QDateTime kSunday(QDate(2026, 12, 6), QTime(14, 5));
+const DisplayMarks kShort{.messdate = true};
+
+class TitleClockTest : public ::testing::Test {
+ protected:
+  WindowId focusNew(const std::string& caption, int width = 800) {
+    desktop.focused = desktop.open(caption, width);
+    return desktop.focused;
+  }
+  const std::string& captionOf(WindowId w) { return desktop.windows.at(w).caption; }
+  void tick(const DisplayMarks& marks = kShort, const QDateTime& now = kSunday) {
+    clock.tick(marks, now);
+  }
+
+  FakeDesktopWindows desktop;
+  TitleClock clock{desktop, 8, QLocale(QLocale::English, QLocale::UnitedStates)};
+};
+
+TEST_F(TitleClockTest, WritesEachModesTextAfterTheOwnCaption) {
+  struct Row {
+    DisplayMarks marks;
+    std::string date;
+  };
+  const Row rows[] = {
+      {{.mesldate = true}, "Sunday...   December 6, 2026"},
+      {{.messdate = true}, "December 6"},
+      {{.mestime = true}, "Sunday...   December 6, 2026    02:05 PM"},
+      {{.mesdate = true}, "December 6...   02:05 PM"},
+      {{}, ""},
+      // Several marks on (edited settings): the last in menu order wins.
+      {{.mesldate = true, .mesdate = true}, "December 6...   02:05 PM"},
+      {{.mesldate = true, .messdate = true, .mestime = true},
+       "Sunday...   December 6, 2026    02:05 PM"},
+  };
+  for (const Row& row : rows) {
+    WindowId w = focusNew("My Notes");
+    tick(row.marks);
+    EXPECT_EQ(captionOf(w), "My Notes" + kEight + row.date);
+  }
+}
+
+TEST_F(TitleClockTest, TimeIsOnATwelveHourClockWithTwoDigits) {
+  const DisplayMarks marks{.mesdate = true};
+  WindowId w = focusNew("A");
+  tick(marks, QDateTime(QDate(2026, 12, 6), QTime(0, 7)));
+  EXPECT_EQ(captionOf(w), "A" + kEight + "December 6...   12:07 AM");
+  tick(marks, QDateTime(QDate(2026, 12, 6), QTime(12, 30)));
+  EXPECT_EQ(captionOf(w), "A" + kEight + "December 6...   12:30 PM");
+}
+
+TEST_F(TitleClockTest, DateFollowsTheClockNeverPilesUpAndSameCaptionIsNotRewritten) {
+  WindowId w = focusNew("My Notes");
+  const DisplayMarks marks{.mesdate = true};
+  tick(marks);
+  tick(marks);
+  EXPECT_EQ(desktop.writes.size(), 1u);
+  tick(marks, kSunday.addSecs(60));
+  EXPECT_EQ(captionOf(w), "My Notes" + kEight + "December 6...   02:06 PM");
+  EXPECT_EQ(desktop.writes.size(), 2u);
+  tick(marks, kSunday.addDays(1));
+  EXPECT_EQ(captionOf(w), "My Notes" + kEight + "December 7...   02:05 PM");
+}
+
+TEST_F(TitleClockTest, FocusChangeRestoresThePreviousWindowAtTheNextTick) {
+  WindowId a = focusNew("Alpha");
+  tick();
+  WindowId b = focusNew("Beta");
+  tick();
+  EXPECT_EQ(captionOf(a), "Alpha");
+  EXPECT_EQ(captionOf(b), "Beta" + kEight + "December 6");
+  desktop.focused = a;
+  tick();
+  EXPECT_EQ(captionOf(a), "Alpha" + kEight + "December 6");
+  EXPECT_EQ(captionOf(b), "Beta");
+}
+
+TEST_F(TitleClockTest, MinimisedForegroundWindowIsLeftAlone) {
+  WindowId a = focusNew("Alpha");
+  tick();
+  WindowId m = focusNew("Minimised");
+  desktop.windows[m].minimised = true;
+  tick();
+  EXPECT_EQ(captionOf(m), "Minimised");
+  EXPECT_EQ(captionOf(a), "Alpha" + kEight + "December 6");
+  desktop.windows[m].minimised = false;
+  tick();
+  EXPECT_EQ(captionOf(a), "Alpha");
+  EXPECT_EQ(captionOf(m), "Minimised" + kEight + "December 6");
+}
+
+TEST_F(TitleClockTest, WindowWithoutCaptionGetsSeparatorAndDate) {
+  WindowId w = focusNew("");
+  tick();
+  EXPECT_EQ(captionOf(w), kEight + "December 6");
+}
+
+TEST_F(TitleClockTest, SixBlanksWhenTheClientAreaHasNoRoom) {
+  // "Caption" (7) + "December 6" (10) = 17 characters of 8 pixels.
+  for (auto [width, separator] : {std::pair{17 * 8, kSix}, {17 * 8 + 7, kSix}, {18 * 8, kEight}}) {
+    WindowId w = focusNew("Caption", width);
+    tick();
+    EXPECT_EQ(captionOf(w), "Caption" + separator + "December 6") << "width " << width;
+  }
+}
+
+TEST_F(TitleClockTest, RoomCountsCharactersNotBytes) {
+  std::string wide;  // 40 characters, 120 bytes
+  for (int i = 0; i < 40; ++i) wide += "日";
+  WindowId w = focusNew(wide, (40 + 10 + 1) * 8);
+  tick();
+  EXPECT_EQ(captionOf(w), wide + kEight + "December 6");
+}
+
+TEST_F(TitleClockTest, LongAndUnicodeCaptionsComeBackWhole) {
+  struct Row {
+    std::string own;
+    int width;
+    std::string separator;
+  };
+  const Row rows[] = {
+      // Room for 310 characters: exactly none left with the whole caption.
+      {std::string(300, 'x'), 310 * 8, kSix},
+      {"Ελληνικά — 日本語 🙂 naïve", 800, kEight},
+  };
+  for (const Row& row : rows) {
+    WindowId a = focusNew(row.own, row.width);
+    tick();
+    EXPECT_EQ(captionOf(a), row.own + row.separator + "December 6");
+    focusNew("Beta");
+    tick();
+    EXPECT_EQ(captionOf(a), row.own);
+  }
+}
+
+TEST_F(TitleClockTest, WindowThatRetitlesItselfKeepsItsNewCaption) {
+  WindowId a = focusNew("Untitled");
+  tick();
+  desktop.windows[a].caption = "Report.txt";  // saved under a name, while focused
+  tick();
+  EXPECT_EQ(captionOf(a), "Report.txt" + kEight + "December 6");
+  tick();
+  EXPECT_EQ(captionOf(a), "Report.txt" + kEight + "December 6");
+  // Renamed again just before the focus leaves: no tick sees it rewritten.
+  desktop.windows[a].caption = "Final.txt";
+  focusNew("Beta");
+  tick();
+  EXPECT_EQ(captionOf(a), "Final.txt");
+}
+
+TEST_F(TitleClockTest, ExitRestoresTheWindowRewrittenLastOnce) {
+  clock.restoreLastCaption();
+  EXPECT_TRUE(desktop.writes.empty());
+  WindowId a = focusNew("Alpha");
+  tick();
+  clock.restoreLastCaption();
+  EXPECT_EQ(captionOf(a), "Alpha");
+  const auto writes = desktop.writes.size();
+  clock.restoreLastCaption();
+  EXPECT_EQ(desktop.writes.size(), writes);
+}
+
+TEST_F(TitleClockTest, ClosedWindowsAndNoFocusAreHarmless) {
+  WindowId a = focusNew("Alpha");
+  tick();
+  desktop.close(a);  // closed, still reported as the foreground window
+  tick();
+  WindowId b = focusNew("Beta");
+  desktop.close(b);
+  tick();
+  WindowId c = focusNew("Gamma");
+  tick();
+  EXPECT_EQ(captionOf(c), "Gamma" + kEight + "December 6");
+  desktop.focused = 0;  // nothing has the focus
+  tick();
+  EXPECT_EQ(captionOf(c), "Gamma");
+  EXPECT_EQ(desktop.windows.size(), 1u);
+}
+
+TEST_F(TitleClockTest, WithoutDesktopDoesNothingAndSaysSoOnce) {
+  FakeDesktopWindows none;
+  none.isAvailable = false;
+  none.focused = none.open("Alpha");
+  TitleClock idle(none);
+  idle.tick(kShort, kSunday);
+  idle.restoreLastCaption();
+  EXPECT_FALSE(idle.active());
+  EXPECT_TRUE(none.writes.empty());
+  EXPECT_TRUE(idle.takeUnavailableNotice({}).isEmpty());
+  EXPECT_FALSE(idle.takeUnavailableNotice(kShort).isEmpty());
+  EXPECT_TRUE(idle.takeUnavailableNotice(kShort).isEmpty());
+  EXPECT_TRUE(clock.takeUnavailableNotice(kShort).isEmpty());
+}
+
+}  // namespace
+}  // namespace pellwick
