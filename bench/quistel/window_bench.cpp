@@ -132,12 +132,3 @@ BENCHMARK(PlainTextEditShowHex)->Arg(100)->Arg(1024)->ArgName("KiB")->Unit(bench
 
 }  // namespace
 }  // namespace quistel
-
-int main(int argc, char* argv[]) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

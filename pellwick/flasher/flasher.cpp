@@ -7,14 +7,11 @@
 #include <limits>
 #include <string_view>
 
-#include "tray_host/tray_mouse.h"
 #include "platform/notify_icon_record.h"
+#include "tray_host/tray_mouse.h"
 
 namespace pellwick {
 namespace {
-
-constexpr std::uint32_t kIconId = 1;
-constexpr std::uint32_t kMessageIconTip = 7;  // NIF_MESSAGE | NIF_ICON | NIF_TIP
 
 std::optional<IconFile> readPictureFile(const std::string& utf8Name) {
   const std::u8string name(utf8Name.begin(), utf8Name.end());
@@ -117,12 +114,7 @@ void Flasher::ownerUnloaded() {
 }
 
 void Flasher::notifyTrayIcon(TrayCommand action) {
-  record_.cbSize = kNotifyIconRecordSize;
-  record_.hWnd = owner_;
-  record_.uID = kIconId;
-  record_.uFlags = kMessageIconTip;
-  record_.uCallbackMessage = mouse_code::MouseMove;
-  record_.hIcon = icon_;
+  fillTrayIconRecord(record_, owner_, icon_);
   shell_.notifyIcon(action, record_);
 }
 

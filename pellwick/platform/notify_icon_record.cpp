@@ -21,6 +21,15 @@ std::uint32_t getWord(const NotifyIconRecord& record, std::size_t offset) {
 
 }  // namespace
 
+void fillTrayIconRecord(NotifyIconData& record, std::uint32_t owner, std::uint32_t icon) {
+  record.cbSize = kNotifyIconRecordSize;
+  record.hWnd = owner;
+  record.uID = 1;
+  record.uFlags = 7;  // NIF_MESSAGE | NIF_ICON | NIF_TIP
+  record.uCallbackMessage = mouse_code::MouseMove;
+  record.hIcon = icon;
+}
+
 NotifyIconRecord toShellRecord(const NotifyIconData& data) {
   NotifyIconRecord record{};
   putWord(record, 0, data.cbSize);

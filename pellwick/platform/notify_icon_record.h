@@ -12,6 +12,10 @@ namespace pellwick {
 constexpr std::uint32_t kNotifyIconRecordSize = 88;
 using NotifyIconRecord = std::array<std::uint8_t, kNotifyIconRecordSize>;
 
+// Fills the record as both of Pellwick's tray icons send it: 88 bytes, icon id 1, message,
+// icon and tip fields valid, mouse actions as message 512 to `owner`. The tip is left as it is.
+void fillTrayIconRecord(NotifyIconData& record, std::uint32_t owner, std::uint32_t icon);
+
 // Tip characters above U+00FF become '?'.
 NotifyIconRecord toShellRecord(const NotifyIconData& data);
 NotifyIconData fromShellRecord(const NotifyIconRecord& record);

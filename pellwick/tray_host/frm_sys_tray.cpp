@@ -14,8 +14,6 @@
 namespace pellwick {
 namespace {
 
-constexpr std::uint32_t kIconId = 1;
-constexpr std::uint32_t kRecordFlags = 7;  // NIF_MESSAGE | NIF_ICON | NIF_TIP
 const QString kSeparatorCaption = "&______________________";
 const QString kMessageTitle = "Pellwick";
 
@@ -106,12 +104,7 @@ DisplayMarks FrmSysTray::displayMarks() const {
 void FrmSysTray::UpdateTrayIcon(TrayCommand command) {
   services_.shell.notifyIcon(TrayCommand::Modify, TIcon);
   showTodaysPicture();
-  TIcon.cbSize = kNotifyIconRecordSize;
-  TIcon.hWnd = handle_;
-  TIcon.uID = kIconId;
-  TIcon.uFlags = kRecordFlags;
-  TIcon.uCallbackMessage = mouse_code::MouseMove;
-  TIcon.hIcon = shownIconHandle_;
+  fillTrayIconRecord(TIcon, handle_, shownIconHandle_);
   services_.shell.notifyIcon(command, TIcon);
 }
 

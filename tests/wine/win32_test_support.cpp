@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "platform/notify_icon_record.h"
 #include "platform/windows/little_endian.h"
 
 namespace pellwick::win32::testing {
@@ -130,12 +131,7 @@ std::wstring windowText(HWND window) {
 
 NotifyIconData trayRecord(std::uint32_t owner, std::uint32_t iconHandle) {
   NotifyIconData data;
-  data.cbSize = 88;
-  data.hWnd = owner;
-  data.uID = 1;
-  data.uFlags = 7;
-  data.uCallbackMessage = 512;
-  data.hIcon = iconHandle;
+  fillTrayIconRecord(data, owner, iconHandle);
   return data;
 }
 

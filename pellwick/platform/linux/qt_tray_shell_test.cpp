@@ -8,6 +8,7 @@
 #include <QImageWriter>
 
 #include "fakes/qt_test_application.h"
+#include "platform/notify_icon_record.h"
 
 namespace pellwick {
 namespace {
@@ -26,12 +27,7 @@ std::vector<std::uint8_t> icoFile(QColor colour) {
 
 NotifyIconData record(std::uint32_t owner, std::uint32_t icon) {
   NotifyIconData data;
-  data.cbSize = 88;
-  data.hWnd = owner;
-  data.uID = 1;
-  data.uFlags = 7;
-  data.uCallbackMessage = 512;
-  data.hIcon = icon;
+  fillTrayIconRecord(data, owner, icon);
   return data;
 }
 
