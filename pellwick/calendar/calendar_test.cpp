@@ -11,7 +11,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
-#include <memory>
+
+#include "fakes/qt_test_application.h"
 
 // Readable failures.
 void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
@@ -20,20 +21,6 @@ namespace pellwick {
 namespace {
 
 const QStringList kColumns{"sun", "mon", "tue", "wed", "thu", "fri", "sat"};
-
-// The application lives from before the first test to after the last, inside main().
-class Application : public ::testing::Environment {
- public:
-  void SetUp() override { app_ = std::make_unique<QApplication>(argc_, argv_); }
-  void TearDown() override { app_.reset(); }
-
- private:
-  int argc_ = 1;
-  char name_[21] = "calendar_window_test";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QApplication> app_;
-};
-const auto* const kApplication = ::testing::AddGlobalTestEnvironment(new Application);
 
 class CalendarWindow : public ::testing::Test {
  protected:
