@@ -4,6 +4,7 @@
 pw_start() {
   pq_start pellwick "${1:-$PELLWICK}"
   PW_PID=$PQ_LAST_PID
+  PW_DAY_ICON=""
 }
 
 # pw_exited PID: true once the process has ended (a zombie counts as ended).
@@ -18,8 +19,21 @@ pw_wait_exit() {
   wait "$2" || PW_STATUS=$?
 }
 
-# The first icon in the tray.
-pw_icon() { pq_tray_icons | head -n1; }
+# The day icon: the first icon in the tray, or the one pinned in PW_DAY_ICON (once the
+# blinking icon joins it, the tray may list that one first).
+pw_icon() {
+  if [ -n "${PW_DAY_ICON:-}" ]; then
+    printf '%s\n' "$PW_DAY_ICON"
+  else
+    pq_tray_icons | head -n1
+  fi
+}
+
+# pw_pin_day_icon: waits for the day icon and pins it in PW_DAY_ICON.
+pw_pin_day_icon() {
+  pq_wait_for 10 pq_tray_has_icons 1 || pq_fail "no tray icon"
+  PW_DAY_ICON=$(pw_icon)
+}
 
 # pw_click BUTTON [REPEAT]: clicks the middle of the tray icon.
 pw_click() {
