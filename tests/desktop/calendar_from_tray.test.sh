@@ -8,16 +8,12 @@ source "$PQ_SOURCE_DIR/tests/desktop/pellwick_helpers.sh"
 shots="$PQ_ARTIFACTS/calendar"
 compared="$shots/compared"
 
-# Windows go by the start of their titles, which the title clock may lengthen.
-window_of() { xdotool search --onlyvisible --name "$1" | head -n1; }
-is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
-
 # The calendar's pictures: the lists and buttons at the top; the grid with its headers and
 # the month captions below the line under the lists; the grid without the captions.
 top() { import -window "$calendar" -crop 334x88+0+0 +repage "$compared/$1.png"; }
 grid() { import -window "$calendar" -crop 334x262+0+96 +repage "$compared/$1.png"; }
 days() { import -window "$calendar" -crop 334x238+0+96 +repage "$compared/$1.png"; }
-same() { [ "$(compare -metric AE "$compared/$1.png" "$compared/$2.png" null: 2>&1)" = "0" ]; }
+same() { pw_same_picture "$compared/$1.png" "$compared/$2.png"; }
 top_is() { top now_top && same now_top "$1"; }
 top_is_not() { top now_top && ! same now_top "$1"; }
 grid_is() { grid now && same now "$1"; }
@@ -32,7 +28,7 @@ marks_a_day() {
 # come_back_to_calendar FROM: activates the window FROM, then the calendar again, and waits
 # until the calendar has taken both changes in: its focus frame goes, then comes back.
 come_back_to_calendar() {
-  pq_wait_for 10 is_active "$calendar" || pq_fail "the calendar is not the active window"
+  pq_wait_for 10 pw_is_active "$calendar" || pq_fail "the calendar is not the active window"
   top active
   xdotool windowactivate --sync "$1"
   pq_wait_for 10 top_is_not active || pq_fail "the calendar did not notice it lost the focus"
@@ -59,14 +55,14 @@ pq_start_session 1024x768
 mkdir -p "$compared"
 # Another program, started first so that it takes the focus only when it is given it.
 pq_start xterm xterm -geometry 40x10+600+0 -title "another program"
-pq_wait_for 10 window_of '^another program$' || pq_fail "no xterm"
-xterm=$(window_of '^another program$')
+pq_wait_for 10 pw_window '^another program$' || pq_fail "no xterm"
+xterm=$(pw_window '^another program$')
 pw_start
 pw_pin_day_icon
 
 pw_choose c
-pq_wait_for 10 window_of '^Tray Calendar' || pq_fail "\"&Calender\" showed no calendar"
-calendar=$(window_of '^Tray Calendar')
+pq_wait_for 10 pw_window '^Tray Calendar' || pq_fail "\"&Calender\" showed no calendar"
+calendar=$(pw_window '^Tray Calendar')
 [[ "$(pq_window_title "$calendar")" == "Tray Calendar"* ]] ||
   pq_fail "the calendar is titled \"$(pq_window_title "$calendar")\""
 geometry=$(xwininfo -id "$calendar")
@@ -79,7 +75,7 @@ centre=$(awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
 read -r cx cy <<<"$centre"
 (( cx > 512 - 40 && cx < 512 + 40 && cy > 384 - 40 && cy < 384 + 40 )) ||
   pq_fail "the calendar's centre is at $cx,$cy, not near the screen's 512,384"
-pq_wait_for 10 is_active "$calendar" || pq_fail "the calendar did not get the focus"
+pq_wait_for 10 pw_is_active "$calendar" || pq_fail "the calendar did not get the focus"
 pq_screenshot calendar/desktop
 import -window "$calendar" "$shots/window.png"
 grid today
@@ -91,9 +87,9 @@ pq_log "\"&Calender\" shows the calendar; pictures in $shots"
 view_a_later_year later
 ! marks_a_day later || pq_fail "a day of another year is marked as today"
 pw_choose p
-pq_wait_for 10 window_of '^ Pellwick' || pq_fail "\"&Pellwick\" showed no reminders window"
-reminders=$(window_of '^ Pellwick')
-pq_wait_for 10 is_active "$reminders" || pq_fail "the reminders window did not get the focus"
+pq_wait_for 10 pw_window '^ Pellwick' || pq_fail "\"&Pellwick\" showed no reminders window"
+reminders=$(pw_window '^ Pellwick')
+pq_wait_for 10 pw_is_active "$reminders" || pq_fail "the reminders window did not get the focus"
 xdotool windowactivate --sync "$calendar"
 pq_wait_for 10 grid_is today || pq_fail "back from the reminders window: not today's month"
 pq_screenshot calendar/back_from_reminders

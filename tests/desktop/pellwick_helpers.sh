@@ -73,6 +73,16 @@ pw_choose() {
   pq_wait_for 3 eval '! pw_menu_shown "$PW_PID"' || pq_fail "the menu did not close"
 }
 
+# pw_window REGEX: the first visible window whose title matches. The title clock may
+# lengthen titles, so match their start ('^Tray Calendar').
+pw_window() { xdotool search --onlyvisible --name "$1" | head -n1; }
+
+# pw_is_active WINDOW: true while the window manager has WINDOW as the active window.
+pw_is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+
+# pw_same_picture FILE FILE: true when the two pictures match pixel for pixel.
+pw_same_picture() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = "0" ]; }
+
 # The settings file and a value in it.
 PW_SETTINGS() { printf '%s/MyTrayFolder.ini' "$XDG_CONFIG_HOME"; }
 pw_setting_is() { # SECTION KEY VALUE

@@ -8,24 +8,23 @@ source "$PQ_SOURCE_DIR/tests/desktop/pellwick_helpers.sh"
 shots="$PQ_ARTIFACTS/reminders"
 compared="$shots/compared"
 
-# The window goes by its title, which the title clock may lengthen.
-window_shown() { xdotool search --onlyvisible --name '^ Pellwick' >/dev/null; }
+# The window goes by the start of its title.
+window_shown() { pw_window '^ Pellwick' >/dev/null; }
 window_hidden() { ! window_shown; }
 window_gone() { ! xdotool search --name '^ Pellwick' >/dev/null; }
-window_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ]; }
 
-# pw_show_reminders: "&Pellwick" from the menu; the window is in $window, active, and the
+# show_reminders: "&Pellwick" from the menu; the window is in $window, active, and the
 # blinking icon in $flash.
-pw_show_reminders() {
+show_reminders() {
   local before
   before=$(pq_tray_icons | sort)
   pw_choose p
   pq_wait_for 10 window_shown || pq_fail "\"&Pellwick\" showed no window \" Pellwick\""
-  window=$(xdotool search --onlyvisible --name '^ Pellwick' | head -n1)
+  window=$(pw_window '^ Pellwick')
   pq_wait_for 10 pq_tray_has_icons 2 || pq_fail "no blinking icon joined the day icon"
   flash=$(comm -13 <(printf '%s\n' "$before") <(pq_tray_icons | sort))
   [ "$(wc -w <<<"$flash")" -eq 1 ] || pq_fail "expected one new icon, found: $flash"
-  pq_wait_for 10 window_active || xdotool windowactivate --sync "$window"
+  pq_wait_for 10 pw_is_active "$window" || xdotool windowactivate --sync "$window"
 }
 
 # What an icon (or window) shows right now, as a fingerprint of its pixels.
@@ -54,10 +53,7 @@ holds_still() {
 # lines_picture FILE: the window's left two thirds, the lines and the interval box; not
 # "Hide", whose focus frame Qt draws only while the focus has been moved by keys.
 lines_picture() { import -window "$window" -crop 66%x100%+0+0 +repage "$1"; }
-looks_like() {
-  lines_picture "$compared/now.png" &&
-    [ "$(compare -metric AE "$compared/now.png" "$1" null: 2>&1)" = "0" ]
-}
+looks_like() { lines_picture "$compared/now.png" && pw_same_picture "$compared/now.png" "$1"; }
 
 # The focus order: "To Do:", the three lines, the interval box, "Hide".
 to_hide_from_heading() { xdotool key --delay 50 Tab Tab Tab Tab Tab; }
@@ -67,7 +63,7 @@ mkdir -p "$compared"
 pw_start
 pw_pin_day_icon
 
-pw_show_reminders
+show_reminders
 [[ "$(pq_window_title "$window")" == " Pellwick"* ]] ||
   pq_fail "the window is titled \"$(pq_window_title "$window")\""
 first_flash=$flash
@@ -121,7 +117,7 @@ pq_wait_for 10 eval '[ "$(pq_tray_icon_count)" -eq 1 ]' || pq_fail "closing left
 kill -0 "$PW_PID" || pq_fail "Pellwick ended with the window"
 pq_log "closing the window takes the blinking icon out"
 
-pw_show_reminders
+show_reminders
 [ "$flash" != "$first_flash" ] || pq_fail "reopening did not bring a new icon"
 to_hide_from_heading
 pq_wait_for 10 looks_like "$compared/fresh.png" ||
@@ -137,7 +133,7 @@ pq_wait_for 10 eval '[ "$(pq_tray_icon_count)" -eq 0 ]' ||
 
 pw_start
 pw_pin_day_icon
-pw_show_reminders
+show_reminders
 kill -TERM "$PW_PID"
 pw_wait_exit 10 "$PW_PID" || pq_fail "SIGTERM did not end Pellwick"
 [ "$PW_STATUS" -eq 0 ] || pq_fail "SIGTERM ended Pellwick with $PW_STATUS"
