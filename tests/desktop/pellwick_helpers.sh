@@ -4,6 +4,7 @@
 pw_start() {
   pq_start pellwick "${1:-$PELLWICK}"
   PW_PID=$PQ_LAST_PID
+  PW_DAY_ICON=""
 }
 
 # pw_exited PID: true once the process has ended (a zombie counts as ended).
@@ -18,8 +19,21 @@ pw_wait_exit() {
   wait "$2" || PW_STATUS=$?
 }
 
-# The first icon in the tray.
-pw_icon() { pq_tray_icons | head -n1; }
+# The day icon: the first icon in the tray, or the one pinned in PW_DAY_ICON (once the
+# blinking icon joins it, the tray may list that one first).
+pw_icon() {
+  if [ -n "${PW_DAY_ICON:-}" ]; then
+    printf '%s\n' "$PW_DAY_ICON"
+  else
+    pq_tray_icons | head -n1
+  fi
+}
+
+# pw_pin_day_icon: waits for the day icon and pins it in PW_DAY_ICON.
+pw_pin_day_icon() {
+  pq_wait_for 10 pq_tray_has_icons 1 || pq_fail "no tray icon"
+  PW_DAY_ICON=$(pw_icon)
+}
 
 # pw_click BUTTON [REPEAT]: clicks the middle of the tray icon.
 pw_click() {
@@ -58,6 +72,16 @@ pw_choose() {
   xdotool key --delay 100 "$@"
   pq_wait_for 3 eval '! pw_menu_shown "$PW_PID"' || pq_fail "the menu did not close"
 }
+
+# pw_window REGEX: the first visible window whose title matches. The title clock may
+# lengthen titles, so match their start ('^Tray Calendar').
+pw_window() { xdotool search --onlyvisible --name "$1" | head -n1; }
+
+# pw_is_active WINDOW: true while the window manager has WINDOW as the active window.
+pw_is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+
+# pw_same_picture FILE FILE: true when the two pictures match pixel for pixel.
+pw_same_picture() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = "0" ]; }
 
 # The settings file and a value in it.
 PW_SETTINGS() { printf '%s/MyTrayFolder.ini' "$XDG_CONFIG_HOME"; }
