@@ -131,12 +131,6 @@ TEST_F(ProgramWindowsTest, TheMenuOpensTheCalendarOnTheClocksMonth) {
   EXPECT_FALSE(windows->hasCalendar()) << "closing unloads it";
 }
 
-}  // namespace
-}  // namespace pellwick
-
-namespace pellwick {
-namespace {
-
 TEST_F(ProgramWindowsTest, TheClockRunsFromTheStartWhateverTheTrayHostAsksOfItsWindow) {
   settings.sections["STARTUP"] = {{"messdate", "True"}};
   const WindowId notes = focusNew("My Notes");
@@ -152,9 +146,8 @@ TEST_F(ProgramWindowsTest, TheClockRunsFromTheStartWhateverTheTrayHostAsksOfItsW
 
   // Each choice hides the window again; the next tick writes the new mode's text.
   windows->frmSysTray().mestime->trigger();
-  EXPECT_TRUE(captionBecomes(notes, "My Notes" + kEightBlanks +
-                                        dated("dddd...   MMMM d, yyyy") + "    " +
-                                        dated("hh:mm AP")));
+  EXPECT_TRUE(captionBecomes(notes, "My Notes" + kEightBlanks + dated("dddd...   MMMM d, yyyy") +
+                                        "    " + dated("hh:mm AP")));
   windows->frmSysTray().mestime->trigger();
   EXPECT_TRUE(captionBecomes(notes, "My Notes" + kEightBlanks)) << "no mode: the blanks alone";
   EXPECT_FALSE(clockWindow.shownRequested());
