@@ -1,11 +1,13 @@
 // A stand-in for Pellwick at rest: a Qt event loop with the clock's 500 ms timer and a
 // connection to the X desktop. With --clock every tick runs the title-bar clock in the
 // long-date-and-time mode; without, the timer fires and does nothing (the reference).
+// Like Pellwick, it gives the caption back when it is told to end.
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QTimer>
 
+#include "platform/linux/posix_termination_requests.h"
 #include "platform/linux/x11_desktop_windows.h"
 #include "title_clock/title_clock.h"
 
@@ -19,5 +21,10 @@ int main(int argc, char* argv[]) {
     if (ticking) clock.tick({.mestime = true}, QDateTime::currentDateTime());
   });
   timer.start(500);
+  pellwick::PosixTerminationRequests termination;
+  termination.setHandler([&clock] {
+    clock.restoreLastCaption();
+    QCoreApplication::quit();
+  });
   return app.exec();
 }

@@ -4,28 +4,36 @@
 # (the reference) measured in the same run. First, the cost of one clock tick against one
 # X round trip.
 #
-#   bench/idle/idle_usage.sh [--seconds N] [--every N] [REFERENCE [COMMAND ...]]
+#   bench/idle/idle_usage.sh [--seconds N] [--every N] [--mode KEY] [REFERENCE [COMMAND ...]]
 #
 # Each command is one string: a program and its arguments. Without commands: the idle
-# probe as it is (Qt event loop, 500 ms timer, X connection) as the reference, and the
-# probe ticking the title-bar clock. CPU time is summed over the threads (schedstat, in
-# nanoseconds) from the end of a 2 s warm-up.
+# probe as it is (Qt event loop, 500 ms timer, X connection) as the reference, the probe
+# ticking the title-bar clock, and Pellwick itself. The private HOME holds Pellwick's
+# settings with the display mode KEY checked (default messdate, "&Show Date-   Short"), so
+# its clock writes the date from the start. CPU time is summed over the threads
+# (schedstat, in nanoseconds) from the end of a 3 s warm-up.
+#
+#   bench/idle/idle_usage.sh                               # 60 s each
+#   bench/idle/idle_usage.sh --seconds 600 --every 60 \
+#     build/bench/idle/clock_idle_probe build/pellwick/pellwick   # growth over 10 minutes
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 export PQ_SOURCE_DIR=${PQ_SOURCE_DIR:-$(cd "$here/../.." && pwd)}
 build=${PQ_BUILD_DIR:-$PQ_SOURCE_DIR/build}
 seconds=60
 every=10
-warmup=2
+warmup=3
+mode=messdate
 while [ $# -gt 0 ]; do
   case $1 in
     --seconds) seconds=$2; shift 2 ;;
     --every) every=$2; shift 2 ;;
+    --mode) mode=$2; shift 2 ;;
     *) break ;;
   esac
 done
 probe="$build/bench/idle/clock_idle_probe"
-[ $# -gt 0 ] || set -- "$probe" "$probe --clock"
+[ $# -gt 0 ] || set -- "$probe" "$probe --clock" "$build/pellwick/pellwick"
 
 source "$PQ_SOURCE_DIR/tests/desktop/session.sh"
 
@@ -58,14 +66,18 @@ measure() {
     [ "$rss" -gt "$max" ] && max=$rss
     printf '%6d s   cpu %8.4f s   rss %7d kB\n' "$t" "$cpu" "$rss"
   done
+  echo "   the focused window's title: [$(pq_window_title "$focused")]"
   pq_stop "$pid"
+  echo "   after the end: [$(pq_window_title "$focused")]"
   RESULT="$cpu $rss0 $rss $max"
 }
 
 pq_start_session
+printf '[STARTUP]\n%s=True\n' "$mode" >"$XDG_CONFIG_HOME/MyTrayFolder.ini"
 pq_start xterm xterm -title "Idle bench"
 pq_wait_for 10 xdotool search --name "Idle bench" || pq_fail "no xterm"
-xdotool windowactivate --sync "$(xdotool search --name 'Idle bench' | head -n1)"
+focused=$(xdotool search --name 'Idle bench' | head -n1)
+xdotool windowactivate --sync "$focused"
 
 echo "== one clock tick against one X round trip"
 "$build/bench/idle/clock_tick_bench" --benchmark_format=csv 2>/dev/null |

@@ -9,6 +9,7 @@
 #include <QLoggingCategory>
 #include <fstream>
 
+#include "fakes/fake_desktop_windows.h"
 #include "fakes/fake_services.h"
 #include "fakes/fake_settings_store.h"
 #include "fakes/fake_user_messages.h"
@@ -24,6 +25,7 @@ class TrayHost {
  public:
   TrayHost() {
     platform_.trayShell = std::make_unique<QtTrayShell>();
+    platform_.desktopWindows = std::make_unique<testing::FakeDesktopWindows>();
     platform_.autoRun = std::make_unique<testing::FakeAutoRun>();
     platform_.userFolders = std::make_unique<testing::FakeUserFolders>();
     platform_.singleInstance = std::make_unique<testing::FakeSingleInstance>();

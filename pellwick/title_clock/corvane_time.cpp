@@ -13,10 +13,13 @@ CorvaneTime::CorvaneTime(ProgramWindows& windows, TickHandler onTick)
   setFont(defaultFont);
   Timer1.setInterval(500);
   connect(&Timer1, &QTimer::timeout, this, &CorvaneTime::tick);
-  Timer1.start();
 }
 
-void CorvaneTime::load() { windows_.passesSingleInstanceTest(); }
+// The timer starts once the copy is known to be the only one: a second copy, ending behind
+// its warning, neither rewrites a caption nor loads the tray host.
+void CorvaneTime::load() {
+  if (windows_.passesSingleInstanceTest()) Timer1.start();
+}
 
 void CorvaneTime::tick() {
   const DisplayMarks marks = windows_.frmSysTray().displayMarks();

@@ -21,6 +21,7 @@ class CorvaneTime : public HiddenWindow {
 
   CorvaneTime(ProgramWindows& windows, TickHandler onTick);
 
+  // The single-instance test; the timer runs from here on.
   void load();
   QTimer& timer() { return Timer1; }
 

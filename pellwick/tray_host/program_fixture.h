@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "fakes/fake_desktop_windows.h"
 #include "fakes/fake_services.h"
 #include "fakes/fake_settings_store.h"
 #include "fakes/fake_tray_shell.h"
@@ -23,6 +24,7 @@ class ProgramFixture : public ::testing::Test {
  protected:
   ProgramFixture() {
     platform.trayShell.reset(shell = new FakeTrayShell);
+    platform.desktopWindows.reset(desktop = new FakeDesktopWindows);
     platform.autoRun.reset(autoRun = new FakeAutoRun);
     platform.userFolders.reset(folders = new FakeUserFolders);
     platform.singleInstance.reset(singleInstance = new FakeSingleInstance);
@@ -50,6 +52,7 @@ class ProgramFixture : public ::testing::Test {
 
   PlatformServices platform;
   FakeTrayShell* shell;
+  FakeDesktopWindows* desktop;
   FakeAutoRun* autoRun;
   FakeUserFolders* folders;
   FakeSingleInstance* singleInstance;

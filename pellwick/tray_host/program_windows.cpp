@@ -6,6 +6,7 @@
 #include "flasher/controls_form.h"
 #include "flasher/reminders.h"
 #include "title_clock/corvane_time.h"
+#include "title_clock/title_clock.h"
 #include "tray_host/frm_sys_tray.h"
 
 namespace pellwick {
@@ -35,7 +36,11 @@ bool ProgramWindows::start() {
 
 CorvaneTime& ProgramWindows::corvaneTime() {
   if (!corvaneTime_) {
-    corvaneTime_ = std::make_unique<CorvaneTime>(*this, CorvaneTime::TickHandler());
+    corvaneTime_ = std::make_unique<CorvaneTime>(
+        *this, [this](const DisplayMarks& marks) { tickTitleClock(marks); });
+    // The clock window's font in whole points is the width the room rule gives a character.
+    titleClock_ = std::make_unique<TitleClock>(*environment_.platform.desktopWindows,
+                                               qRound(corvaneTime_->font().pointSizeF()));
     corvaneTime_->load();
   }
   return *corvaneTime_;
@@ -92,10 +97,23 @@ bool ProgramWindows::passesSingleInstanceTest() {
   return false;
 }
 
+void ProgramWindows::tickTitleClock(const DisplayMarks& marks) {
+  titleClock_->tick(marks, environment_.clock());
+  const QString notice = titleClock_->takeUnavailableNotice(marks);
+  if (!notice.isEmpty()) environment_.messages.notice("Pellwick", notice);
+}
+
+void ProgramWindows::stopTitleClock() {
+  if (!corvaneTime_) return;
+  corvaneTime_->timer().stop();
+  titleClock_->restoreLastCaption();
+}
+
 void ProgramWindows::exitProgram() {
   if (ended_) return;
-  // In order: the blinking icon goes with the reminders window, the day icon goes, the
-  // tray host unloads, the program ends.
+  // In order: the last rewritten caption is given back, the blinking icon goes with the
+  // reminders window, the day icon goes, the tray host unloads, the program ends.
+  stopTitleClock();
   delete reminders_.data();
   if (frmSysTray_) {
     frmSysTray_->UpdateTrayIcon(TrayCommand::Delete);
@@ -107,7 +125,7 @@ void ProgramWindows::exitProgram() {
 void ProgramWindows::endAtOnce(int exitCode) {
   ended_ = true;
   // No handler runs after this one, not even a tick that is already due.
-  stopTimers(corvaneTime_.get());
+  stopTitleClock();
   stopTimers(controlsForm_.get());
   for (const auto& window : unloaded_) stopTimers(window.get());
   environment_.endProcess(exitCode);

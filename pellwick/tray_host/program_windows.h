@@ -9,6 +9,7 @@
 
 #include "platform/executable_file.h"
 #include "platform/platform_services.h"
+#include "title_clock/display_marks.h"
 #include "tray_host/clock.h"
 #include "tray_host/settings_store.h"
 #include "tray_host/user_messages.h"
@@ -22,8 +23,10 @@ class ControlsForm;
 class CorvaneTime;
 class FrmSysTray;
 class Reminders;
+class TitleClock;
 
 struct ProgramEnvironment {
+  // desktopWindows is needed: the title-bar clock runs from the start.
   PlatformServices& platform;
   SettingsStore& settings;
   UserMessages& messages;
@@ -63,15 +66,19 @@ class ProgramWindows {
   // False then, and the load step stops.
   bool passesSingleInstanceTest();
 
-  // "&Exit Program", a logout and termination requests all end here.
+  // "&Exit Program", a logout and termination requests all end here. The window the
+  // title-bar clock rewrote last gets its own caption back before anything else ends.
   void exitProgram();
   bool ended() const { return ended_; }
 
  private:
+  void tickTitleClock(const DisplayMarks& marks);
+  void stopTitleClock();
   void endAtOnce(int exitCode);
 
   ProgramEnvironment environment_;
   bool ended_ = false;
+  std::unique_ptr<TitleClock> titleClock_;
   std::unique_ptr<CorvaneTime> corvaneTime_;
   std::unique_ptr<FrmSysTray> frmSysTray_;
   std::unique_ptr<ControlsForm> controlsForm_;

@@ -89,3 +89,21 @@ pw_setting_is() { # SECTION KEY VALUE
   awk -v s="[$1]" -v kv="$2=$3" '/^\[/ { in_s = ($0 == s) } in_s && $0 == kv { found = 1 }
                                   END { exit !found }' "$(PW_SETTINGS)" 2>/dev/null
 }
+
+# pw_shows_no_window PID: true while no window of PID but its tray icons is on screen, and
+# none is in the window manager's list (the taskbar).
+pw_shows_no_window() {
+  local w icons
+  icons=$(pq_tray_icons)
+  for w in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+    grep -qx "$(printf '0x%x' "$w")" <<<"$icons" || return 1
+  done
+  for w in $(xprop -root _NET_CLIENT_LIST | grep -o '0x[0-9a-f]*'); do
+    [ "$(xprop -id "$w" _NET_WM_PID 2>/dev/null | grep -o '[0-9]*$')" != "$1" ] || return 1
+  done
+}
+
+# pw_title_is WINDOW TEXT: true while the window's title is TEXT.
+pw_title_is() {
+  [ "$(pq_window_title "$1")" = "$2" ]
+}

@@ -17,10 +17,7 @@ for id in $(grep -o '0x[0-9a-f]*' "$PQ_TMP/clients.log" | sort -u); do
   owner=$(xprop -id "$id" _NET_WM_PID 2>/dev/null | grep -o '[0-9]*$' || true)
   [ "$owner" != "$PW_PID" ] || pq_fail "window $id of Pellwick appeared on the desktop"
 done
-icons=$(pq_tray_icons)
-for w in $(xdotool search --onlyvisible --pid "$PW_PID"); do
-  grep -qx "$(printf '0x%x' "$w")" <<<"$icons" || pq_fail "window $w of Pellwick is on screen"
-done
+pw_shows_no_window "$PW_PID" || pq_fail "a window of Pellwick is on screen"
 
 # The icon shows a day picture: its rounded frame is filled with dark blue.
 import -window "$(pw_icon)" "$PQ_TMP/icon.png"
@@ -29,11 +26,16 @@ blue=$(convert "$PQ_TMP/icon.png" -fuzz 12% -fill white -opaque 'rgb(0,51,153)' 
 awk -v b="$blue" 'BEGIN { exit !(b > 0.3) }' || pq_fail "the tray icon is no day picture ($blue)"
 pq_screenshot pellwick_start
 
+# While the warning has the focus, the running copy's clock adds its eight blanks.
+warning='^Drevik\[\]( {8})?$'
 pq_start second "$PELLWICK"
 second=$PQ_LAST_PID
-pq_wait_for 5 xdotool search --name '^Drevik\[\]$' || pq_fail "the second copy gave no warning"
-box=$(xdotool search --name '^Drevik\[\]$' | head -n1)
-[ "$(pq_window_title "$box")" = "Drevik[]" ] || pq_fail "warning titled $(pq_window_title "$box")"
+pq_wait_for 5 xdotool search --name "$warning" || pq_fail "the second copy gave no warning"
+box=$(xdotool search --name "$warning" | head -n1)
+case "$(pq_window_title "$box")" in
+  "Drevik[]" | "Drevik[]        ") ;;
+  *) pq_fail "warning titled $(pq_window_title "$box")" ;;
+esac
 pq_screenshot pellwick_second_copy
 xdotool windowactivate --sync "$box" key Return
 pw_wait_exit 5 "$second" || pq_fail "the second copy did not end after OK"
@@ -46,5 +48,5 @@ pw_wait_exit 5 "$PW_PID" || pq_fail "kill -9 did not end Pellwick"
 pq_wait_for 5 eval '[ "$(pq_tray_icon_count)" -eq 0 ]' || pq_fail "the icon outlived its program"
 pw_start
 pq_wait_for 3 pq_tray_has_icons 1 || pq_fail "no start after kill -9"
-! xdotool search --name '^Drevik\[\]$' >/dev/null || pq_fail "the stale lock was taken for a copy"
+! xdotool search --name "$warning" >/dev/null || pq_fail "the stale lock was taken for a copy"
 pq_log "start, second copy and restart after kill -9 as expected"

@@ -2,6 +2,7 @@
 // A desktop in memory: windows with captions, widths and a minimised flag, one of them
 // focused. Writes are recorded; a closed window fails every call like a vanished one.
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -29,6 +30,7 @@ class FakeDesktopWindows : public DesktopWindows {
     return it == windows.end() ? std::string() : it->second.caption;
   }
   bool setCaption(WindowId w, const std::string& text) override {
+    if (beforeWrite) beforeWrite();
     writes.push_back({w, text});
     auto it = windows.find(w);
     if (it == windows.end()) return false;
@@ -54,6 +56,7 @@ class FakeDesktopWindows : public DesktopWindows {
   };
   std::map<WindowId, Window> windows;
   std::vector<Write> writes;
+  std::function<void()> beforeWrite;  // sees the world as it is when a caption is written
   WindowId focused = 0;
   WindowId nextId = 0x1000;
   bool isAvailable = true;

@@ -13,12 +13,16 @@ class FakeUserMessages : public UserMessages {
     bool critical;
     QString title;
     QString text;
+    bool modal = true;
   };
   void critical(const QString& title, const QString& text) override {
     shown.push_back({true, title, text});
   }
   void warning(const QString& title, const QString& text) override {
     shown.push_back({false, title, text});
+  }
+  void notice(const QString& title, const QString& text) override {
+    shown.push_back({false, title, text, false});
   }
   std::vector<Message> shown;
 };

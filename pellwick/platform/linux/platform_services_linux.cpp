@@ -7,6 +7,7 @@
 #include "platform/linux/posix_termination_requests.h"
 #include "platform/linux/posix_user_folders.h"
 #include "platform/linux/qt_tray_shell.h"
+#include "platform/linux/x11_desktop_windows.h"
 #include "platform/linux/xdg_autorun.h"
 #include "platform/platform_services.h"
 
@@ -18,13 +19,13 @@ PlatformServices makePlatformServices() {
 
   PlatformServices services;
   services.trayShell = std::make_unique<QtTrayShell>();
+  services.desktopWindows = std::make_unique<X11DesktopWindows>();
   services.autoRun =
       std::make_unique<XdgAutoRun>(xdgConfigHome(std::getenv("XDG_CONFIG_HOME"), home));
   services.userFolders = std::move(userFolders);
   services.singleInstance = std::make_unique<FlockSingleInstance>(
       singleInstanceLockPath(std::getenv("XDG_RUNTIME_DIR"), runningExecutable().name, ::getuid()));
   services.terminationRequests = std::make_unique<PosixTerminationRequests>();
-  // desktopWindows: the title-bar clock's X11 service
   return services;
 }
 
