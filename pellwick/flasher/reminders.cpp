@@ -24,6 +24,7 @@ QIcon builtInIcon(const QString& fileName) { return QIcon(":/pictures/" + fileNa
 Reminders::Reminders(TrayShell& trayShell, std::function<void()> showReminders) : QWidget(nullptr) {
   setAttribute(Qt::WA_DeleteOnClose);
   buildControls();
+  toDoLines[0]->setFocus();  // typing goes to the first to-do line, not the heading
   connect(TxtInterval, &QLineEdit::textChanged, this, &Reminders::TxtInterval_Change);
 
   FormSys = new FlashControl(trayShell, std::move(showReminders));

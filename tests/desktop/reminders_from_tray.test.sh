@@ -55,8 +55,9 @@ holds_still() {
 lines_picture() { import -window "$window" -crop 66%x100%+0+0 +repage "$1"; }
 looks_like() { lines_picture "$compared/now.png" && pw_same_picture "$compared/now.png" "$1"; }
 
-# The focus order: "To Do:", the three lines, the interval box, "Hide".
-to_hide_from_heading() { xdotool key --delay 50 Tab Tab Tab Tab Tab; }
+# The focus order: "To Do:", the three lines, the interval box, "Hide"; a window comes up
+# with the focus on the first line.
+to_hide_from_first_line() { xdotool key --delay 50 Tab Tab Tab Tab; }
 
 pq_start_session 1024x768
 mkdir -p "$compared"
@@ -78,7 +79,7 @@ pq_log "\"&Pellwick\" shows the window and a blinking icon"
 
 # A fresh window: empty lines and 1000 in the box. With the focus on "Hide" no caret
 # blinks, so the picture holds still.
-to_hide_from_heading
+to_hide_from_first_line
 pq_wait_for 20 holds_still "$window" 2 || pq_fail "the window does not settle on \"Hide\""
 import -window "$window" "$shots/window_fresh.png"
 lines_picture "$compared/fresh.png"
@@ -119,7 +120,7 @@ pq_log "closing the window takes the blinking icon out"
 
 show_reminders
 [ "$flash" != "$first_flash" ] || pq_fail "reopening did not bring a new icon"
-to_hide_from_heading
+to_hide_from_first_line
 pq_wait_for 10 looks_like "$compared/fresh.png" ||
   pq_fail "the reopened window does not start with empty lines and 1000"
 blinks "$flash" || pq_fail "the new icon does not blink"
