@@ -1,6 +1,9 @@
 // Rijndael-256 ECB over 64 MiB: our block engine next to libmcrypt's rijndael-256, in place on
 // the same data in the same run; then EncryptData and DecryptData, which add the framing and a
-// fresh 64 MiB result. Compare the bytes_per_second columns.
+// fresh 64 MiB result. Compare the bytes_per_second columns. On a shared machine, interleave
+// the repetitions so that a slow spell hits both sides:
+//   taskset -c 1 quistel_cipher_bench --benchmark_filter=Ecb --benchmark_repetitions=8
+//     --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true
 
 #include <benchmark/benchmark.h>
 
