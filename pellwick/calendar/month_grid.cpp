@@ -22,7 +22,7 @@ int daysInMonth(int month, int year) {
 }
 
 MonthGrid::MonthGrid() {
-  // The Sunday column is red at design time, until the first marking.
+  // A fresh grid has Sunday's column in red; markToday() turns every number black.
   for (DayCell& cell : cells_[0]) cell.textColour = ole_colour::Red;
 }
 

@@ -87,7 +87,7 @@ void ControlsForm::layOutChooser(QVBoxLayout& layout) {
     const std::size_t frame = index >= kFirstInFrame[2] ? 2 : index >= kFirstInFrame[1] ? 1 : 0;
     auto* button =
         new QPushButton(index == 0 ? QString("C") : QString::number(index), FrameSetIcon[frame]);
-    if (index != 2 && index != 3) {  // as they were drawn: "2" and "3" carry no picture
+    if (index != 2 && index != 3) {  // the buttons "2" and "3" show their number alone
       button->setIcon(chooserPicture(index).icon);
       button->setIconSize(QSize(32, 32));
     }

@@ -1,6 +1,7 @@
 #pragma once
-// The icon store: a window nobody opens, holding the 31 day pictures and the C picture,
-// with the chooser laid out around them (a button per picture, flash pictures, an interval).
+// The icon store: a hidden window that holds the 31 day pictures and the C picture, which
+// the tray icon and the window icons take from it. Around them sits a chooser (a button per
+// picture, flash pictures, an interval) that no menu shows.
 
 #include <QByteArray>
 #include <QGroupBox>
@@ -63,7 +64,8 @@ class ControlsForm : public HiddenWindow {
   // Sets the window icon of FormSys to the chooser picture `index`; nothing without FormSys.
   void setIcon(int index);
 
-  // The window whose icon the chooser sets. The program never assigns it.
+  // The window whose icon the chooser sets; while it is null the chooser changes nothing.
+  // Nothing in Pellwick sets it, so the day icon always follows the date.
   FrmSysTray* FormSys = nullptr;
 
   std::array<ClickableImage*, kPictureCount> Icon{};  // Icon[0] is IconC

@@ -23,14 +23,14 @@ class FlashControl : public QWidget {
   FlashControl(TrayShell& trayShell, std::function<void()> showReminders);
   ~FlashControl() override;
 
-  // `Interval` (see Flasher).
+  // Milliseconds between TO and DO (see Flasher::setInterval).
   [[nodiscard]] bool setInterval(std::int16_t milliseconds);
   std::optional<std::int16_t> interval() const;
-  // `TrayIcon` (see Flasher).
+  // The picture the icon shows (see Flasher::setTrayIcon).
   void setTrayIcon(const TrayIconValue& value);
 
-  // `FSys`: the owner. When it is destroyed (unloads), the icon leaves the tray and this
-  // window deletes itself.
+  // The owner (the reminders window). When it is destroyed, the icon leaves the tray and
+  // this window deletes itself.
   void setFSys(QObject* owner);
   QObject* fSys() const { return FSys; }
 

@@ -1,7 +1,7 @@
 #pragma once
-// The blinking TO / DO tray icon, without any window: what the hidden flasher window does
-// on load, on each tick of its timer, when its properties are written and when its owner
-// unloads. The window supplies the timer and turns the handlers into its notifications.
+// The blinking TO / DO tray icon, without any window: what happens when the icon is set
+// up, on each tick, when its interval or picture is set and when its owner goes away. The
+// hidden FlashControl window supplies the timer and turns the handlers into its signals.
 
 #include <cstdint>
 #include <functional>
@@ -17,12 +17,12 @@ namespace pellwick {
 // A picture as the flasher keeps it: a whole Windows icon file.
 using IconFile = std::vector<std::uint8_t>;
 
-// The values `TrayIcon` accepts:
-// a picture box or an image, with its picture (none when it holds none);
+// What setTrayIcon() can be given:
+// a widget that shows a picture, with that picture (none when it shows none);
 struct PictureHolder {
   std::optional<IconFile> picture;
 };
-// any other object, with its icon (none when it has none);
+// a window, with its window icon (none when it has none);
 struct IconHolder {
   std::optional<IconFile> icon;
 };
@@ -51,13 +51,13 @@ class Flasher {
   // Switches between TO and DO.
   void tick();
 
-  // `Interval` in milliseconds; 0 holds the current picture. A negative value is refused:
+  // Milliseconds between TO and DO; 0 holds the current picture. A negative value is refused:
   // false, and nothing changes and nothing is sent.
   [[nodiscard]] bool setInterval(std::int16_t milliseconds);
   // Nothing when the interval exceeds 16 bits (an overflow).
   std::optional<std::int16_t> interval() const;
 
-  // `TrayIcon`: a picture or another object's icon stays put; text resumes blinking; so
+  // Shows a picture or a window's icon and holds it still; a text resumes blinking, and so
   // does any failure (a missing or unreadable picture).
   void setTrayIcon(const TrayIconValue& value);
 

@@ -141,7 +141,7 @@ TEST_F(FlasherTest, AnyFailureKeepsThePictureResumesBlinkingAndStillSends) {
   const TrayIconValue failures[] = {
       std::string("/no/such/folder/picture.ico"),  // a missing file
       empty.string(),                              // a file that is no picture
-      PictureHolder{},                             // a picture box without a picture
+      PictureHolder{},                             // a widget showing no picture
       IconHolder{},                                // an object without an icon
   };
   flasher.load();

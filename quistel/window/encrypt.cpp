@@ -20,7 +20,7 @@ const QString kTitle = QStringLiteral("Quistel");
 const QString kOpenFilter =
     QStringLiteral("Text Files(*.txt)|*.txt|Rich Text Files(*.rtf)|*.rtf|All Files(*.*)|*.*|");
 
-// A place in twips (1/1440 inch), as the window was designed.
+// A place in twips (1/1440 inch), the unit the window's layout is written in.
 struct Twips {
   int left;
   int top;
@@ -37,7 +37,7 @@ QRect ToPixels(const Twips& place, const QPaintDevice& device) {
           ToPixels(place.height, y)};
 }
 
-// A designer's colour 0x00BBGGRR.
+// A colour written as 0x00BBGGRR.
 QColor FromBgr(quint32 bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
 void SetColour(QWidget* widget, QPalette::ColorRole role, quint32 bgr) {
