@@ -1,30 +1,40 @@
 #pragma once
-// One copy per user: an exclusive flock on a per-user lock file. The kernel drops the lock
-// when the process ends in any way, so a crashed copy never blocks the next start.
+// One copy per user: an exclusive flock on a lock file in a folder that only this user can
+// write to. The kernel drops the lock when the process ends in any way, so a crashed copy
+// never blocks the next start, and no other user can create or hold the file.
 
 #include <string>
+#include <vector>
 
 #include "platform/single_instance.h"
 
 namespace pellwick {
 
-// <runtime folder>/<program>.lock when $XDG_RUNTIME_DIR (`runtimeDir`, may be null) is an
-// absolute path, else /tmp/<program>-<uid>.lock.
-std::string singleInstanceLockPath(const char* runtimeDir, const std::string& program,
-                                   unsigned uid);
+// Where the lock may go, best first: $XDG_RUNTIME_DIR (`runtimeDir`, may be null) when it is
+// an absolute path, then /tmp/<program>-<uid>.
+std::vector<std::string> singleInstanceLockFolders(const char* runtimeDir,
+                                                   const std::string& program, unsigned uid);
 
 class FlockSingleInstance : public SingleInstance {
  public:
-  explicit FlockSingleInstance(std::string lockPath);
+  // The lock is `fileName` in the first of `folders` that belongs to `uid` and that no one
+  // else may write to; a missing folder is made so (mode 0700). A folder of someone else's,
+  // a link, or one that group or others may write to is passed over.
+  FlockSingleInstance(std::vector<std::string> folders, std::string fileName, unsigned uid);
   ~FlockSingleInstance() override;
   FlockSingleInstance(const FlockSingleInstance&) = delete;
   FlockSingleInstance& operator=(const FlockSingleInstance&) = delete;
 
-  // A lock file that cannot be opened says nothing about other copies: false.
+  // Without a fit folder, or with a lock file that cannot be opened, nothing is known
+  // about other copies: false (and a line on standard error).
   bool anotherInstanceRunning() override;
 
  private:
-  std::string lockPath_;
+  int openLockFile() const;
+
+  std::vector<std::string> folders_;
+  std::string fileName_;
+  unsigned uid_;
   int lockFd_ = -1;
 };
 

@@ -23,8 +23,10 @@ PlatformServices makePlatformServices() {
   services.autoRun =
       std::make_unique<XdgAutoRun>(xdgConfigHome(std::getenv("XDG_CONFIG_HOME"), home));
   services.userFolders = std::move(userFolders);
+  const std::string program = runningExecutable().name;
   services.singleInstance = std::make_unique<FlockSingleInstance>(
-      singleInstanceLockPath(std::getenv("XDG_RUNTIME_DIR"), runningExecutable().name, ::getuid()));
+      singleInstanceLockFolders(std::getenv("XDG_RUNTIME_DIR"), program, ::getuid()),
+      program + ".lock", ::getuid());
   services.terminationRequests = std::make_unique<PosixTerminationRequests>();
   return services;
 }
