@@ -1,14 +1,17 @@
 #include "platform/linux/x11_desktop_windows.h"
 
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-
+#include <QByteArray>
+#include <QString>
 #include <algorithm>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+
+// Last: Xlib's macros (None, Bool, Status) clash with Qt.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace pellwick {
 namespace {
@@ -68,6 +71,34 @@ struct Property {
   // The items of a 32-bit property, which Xlib hands out as longs.
   const long* longs() const { return reinterpret_cast<const long*>(data.get()); }
 };
+
+// A window's title as text; `readable` is false when its bytes could not be read as text
+// without loss, and then `text` stands for them but must never be written back.
+struct Caption {
+  std::string text;
+  bool readable = true;
+};
+
+// Bytes of no known encoding, taken one byte for one character: always valid UTF-8.
+std::string asLatin1(const unsigned char* bytes, unsigned long count) {
+  std::string text;
+  for (unsigned long i = 0; i < count; ++i) {
+    const unsigned char byte = bytes[i];
+    if (byte < 0x80) {
+      text += static_cast<char>(byte);
+    } else {
+      text += static_cast<char>(0xC0 | (byte >> 6));
+      text += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return text;
+}
+
+// Invalid sequences would come back from QString as replacement characters.
+bool isUtf8(const std::string& text) {
+  const QByteArray bytes(text.data(), static_cast<qsizetype>(text.size()));
+  return QString::fromUtf8(bytes).toUtf8() == bytes;
+}
 
 // In 32-bit units: all of any real property.
 constexpr long kWholeProperty = 0x1fffffff;
@@ -149,27 +180,38 @@ class XQueries {
     return std::find(states, end, static_cast<long>(atoms.netWmStateHidden)) != end;
   }
 
-  std::string caption(Window window) {
+  Caption caption(Window window) {
     if (auto name = read(window, atoms.netWmName, atoms.utf8String); name && name->format == 8) {
-      return std::string(reinterpret_cast<const char*>(name->data.get()), name->count);
+      std::string text(reinterpret_cast<const char*>(name->data.get()), name->count);
+      if (isUtf8(text)) return {std::move(text), true};
+      return {asLatin1(name->data.get(), name->count), false};
     }
     return wmName(window);
   }
 
   // WM_NAME always; _NET_WM_NAME where the window has one or WM_NAME cannot hold the text.
-  // A window that keeps its name in WM_NAME alone stays so, and its own later titles are
-  // not hidden behind a _NET_WM_NAME of ours.
+  // A window that keeps its name in WM_NAME alone stays so: a _NET_WM_NAME we had to add
+  // goes again as soon as WM_NAME holds the whole caption (as when its own comes back), so
+  // that its later titles in WM_NAME are never hidden behind ours.
   bool setCaption(Window window, const std::string& utf8) {
     const unsigned long errorsBefore = ErrorTrap::errors(display_);
-    const bool hadNetWmName = hasProperty(window, atoms.netWmName);
-    if (!writeWmName(window, utf8) || hadNetWmName) {
+    const bool windowsOwnNetWmName = hasNetWmNameOfItsOwn(window);
+    if (!writeWmName(window, utf8) || windowsOwnNetWmName) {
       XChangeProperty(display_, window, atoms.netWmName, atoms.utf8String, 8, PropModeReplace,
                       reinterpret_cast<const unsigned char*>(utf8.data()),
                       static_cast<int>(utf8.size()));
+      if (!windowsOwnNetWmName) addedNetWmNames_[window] = utf8;
+    } else if (addedNetWmNames_.erase(window) > 0) {
+      XDeleteProperty(display_, window, atoms.netWmName);
     }
     XSync(display_, False);
-    return ErrorTrap::errors(display_) == errorsBefore;
+    if (ErrorTrap::errors(display_) == errorsBefore) return true;
+    addedNetWmNames_.erase(window);
+    return false;
   }
+
+  // The window is gone: nothing of ours is left on it.
+  void forget(Window window) { addedNetWmNames_.erase(window); }
 
   std::optional<int> width(Window window) {
     Window root;
@@ -200,6 +242,20 @@ class XQueries {
     auto value = read(window, property, XA_WINDOW);
     if (!value || value->format != 32 || value->count == 0) return std::nullopt;
     return static_cast<Window>(value->longs()[0]);
+  }
+
+  // A _NET_WM_NAME that the window set itself, not one we added (or it replaced ours since).
+  bool hasNetWmNameOfItsOwn(Window window) {
+    const auto added = addedNetWmNames_.find(window);
+    if (added == addedNetWmNames_.end()) return hasProperty(window, atoms.netWmName);
+    auto name = read(window, atoms.netWmName, atoms.utf8String);
+    if (name && name->format == 8 &&
+        std::string(reinterpret_cast<const char*>(name->data.get()), name->count) ==
+            added->second) {
+      return false;
+    }
+    addedNetWmNames_.erase(added);
+    return name.has_value();
   }
 
   bool hasProperty(Window window, Atom property) {
@@ -261,17 +317,20 @@ class XQueries {
     return parent;
   }
 
-  std::string wmName(Window window) {
+  // WM_NAME in whatever encoding it has; unreadable when Xlib cannot convert all of it.
+  Caption wmName(Window window) {
     XTextProperty text{};
     if (!XGetTextProperty(display_, window, &text, XA_WM_NAME)) return {};
     std::unique_ptr<unsigned char, XFreeDeleter> owned(text.value);
     char** list = nullptr;
     int count = 0;
-    if (Xutf8TextPropertyToTextList(display_, &text, &list, &count) < Success || !list) {
-      return std::string(reinterpret_cast<const char*>(text.value), text.nitems);
+    const int unconverted = Xutf8TextPropertyToTextList(display_, &text, &list, &count);
+    if (unconverted != Success || !list) {
+      if (list) XFreeStringList(list);
+      return {asLatin1(text.value, text.nitems), false};
     }
-    std::string name;
-    for (int i = 0; i < count; ++i) name += list[i];
+    Caption name;
+    for (int i = 0; i < count; ++i) name.text += list[i];
     XFreeStringList(list);
     return name;
   }
@@ -290,6 +349,8 @@ class XQueries {
 
   Display* display_;
   Window root_;
+  // Windows we gave a _NET_WM_NAME they did not have, with what we wrote there.
+  std::map<Window, std::string> addedNetWmNames_;
 };
 
 }  // namespace
@@ -328,13 +389,16 @@ class X11DesktopWindows::Connection {
     return *watched_.minimised;
   }
 
-  std::string caption(Window window) {
+  Caption caption(Window window) {
     if (!isWatched(window)) return x_.caption(window);
     if (!watched_.caption) watched_.caption = x_.caption(window);
     return *watched_.caption;
   }
 
-  bool setCaption(Window window, const std::string& utf8) { return x_.setCaption(window, utf8); }
+  // A title that cannot be read as text is left as it is: never written back altered.
+  bool setCaption(Window window, const std::string& utf8) {
+    return caption(window).readable && x_.setCaption(window, utf8);
+  }
 
   std::optional<int> width(Window window) {
     return isWatched(window) ? watched_.width : x_.width(window);
@@ -345,7 +409,7 @@ class X11DesktopWindows::Connection {
     Window window = None;
     std::optional<int> width;
     std::optional<bool> minimised;
-    std::optional<std::string> caption;
+    std::optional<Caption> caption;
   };
 
   void watch(Window window) {
@@ -396,6 +460,7 @@ class X11DesktopWindows::Connection {
   }
 
   void forgetWindow(Window window) {
+    x_.forget(window);
     if (window == watched_.window) watched_ = Watched{};
     if (window == wmCheck_) {
       wmCheck_.reset();
@@ -424,7 +489,7 @@ bool X11DesktopWindows::isMinimised(WindowId window) {
 }
 
 std::string X11DesktopWindows::caption(WindowId window) {
-  return x_ && window != 0 ? x_->caption(window) : std::string();
+  return x_ && window != 0 ? x_->caption(window).text : std::string();
 }
 
 bool X11DesktopWindows::setCaption(WindowId window, const std::string& utf8) {

@@ -25,10 +25,14 @@ class X11DesktopWindows : public DesktopWindows {
   WindowId foregroundWindow() override;
   // _NET_WM_STATE_HIDDEN or WM_STATE Iconic.
   bool isMinimised(WindowId window) override;
-  // _NET_WM_NAME, else WM_NAME in whatever encoding it has.
+  // _NET_WM_NAME, else WM_NAME in whatever encoding it has. A title that cannot be read as
+  // text whole (bytes that are not UTF-8, or a COMPOUND_TEXT that Xlib cannot convert)
+  // comes as its bytes taken for Latin-1.
   std::string caption(WindowId window) override;
   // Writes WM_NAME (STRING or COMPOUND_TEXT), and _NET_WM_NAME (UTF-8) where the window
-  // has one or WM_NAME cannot hold the text.
+  // has one or WM_NAME cannot hold the text; a _NET_WM_NAME added so goes again once
+  // WM_NAME holds the text. False, and nothing written, when the window is gone or its
+  // title cannot be read as text.
   bool setCaption(WindowId window, const std::string& utf8) override;
   std::optional<int> clientWidth(WindowId window) override;
 

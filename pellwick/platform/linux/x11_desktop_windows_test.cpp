@@ -89,6 +89,19 @@ class X11Desktop : public ::testing::Test {
     XFree(text.value);
     XSync(other, False);
   }
+  void setRawWmName(Window w, const std::string& bytes, const char* type) {
+    XChangeProperty(other, w, XA_WM_NAME, atom(type), 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(bytes.data()),
+                    static_cast<int>(bytes.size()));
+    XSync(other, False);
+  }
+  std::string rawWmName(Window w) {
+    XTextProperty text{};
+    if (!XGetWMName(other, w, &text)) return "(none)";
+    std::string bytes(reinterpret_cast<const char*>(text.value), text.nitems);
+    XFree(text.value);
+    return bytes;
+  }
   std::string wmNameAsUtf8(Window w) {
     XTextProperty text{};
     if (!XGetWMName(other, w, &text)) return "(none)";
@@ -233,6 +246,57 @@ TEST_F(X11Desktop, ClockRewritesAndRestoresRealCaptions) {
   EXPECT_EQ(desktop.caption(b), "Beta        December 6");
   clock.restoreLastCaption();
   EXPECT_EQ(desktop.caption(b), "Beta");
+}
+
+// A window that names itself in WM_NAME alone gets a _NET_WM_NAME from us only while its
+// caption holds more than WM_NAME can; when its own caption comes back, ours goes, so its
+// later titles in WM_NAME show again. One it set itself stays.
+TEST_F(X11Desktop, ANetWmNameWeAddedGoesWhenTheOwnCaptionComesBack) {
+  Window a = managed("Alpha");
+  ASSERT_TRUE(desktop.setCaption(a, "Alpha — 6"));  // no compound text holds the dash
+  EXPECT_TRUE(hasProperty(a, "_NET_WM_NAME"));
+  ASSERT_TRUE(desktop.setCaption(a, "Alpha"));
+  EXPECT_FALSE(hasProperty(a, "_NET_WM_NAME"));
+  XStoreName(other, a, "Alpha 2");
+  XSync(other, False);
+  EXPECT_EQ(desktop.caption(a), "Alpha 2");
+
+  ASSERT_TRUE(desktop.setCaption(a, "Alpha — 7"));
+  XChangeProperty(other, a, atom("_NET_WM_NAME"), atom("UTF8_STRING"), 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>("Alpha 3"), 7);
+  XSync(other, False);
+  ASSERT_TRUE(desktop.setCaption(a, "Alpha 2"));
+  EXPECT_EQ(desktop.caption(a), "Alpha 2") << "the window's own _NET_WM_NAME is kept up";
+  EXPECT_TRUE(hasProperty(a, "_NET_WM_NAME"));
+}
+
+// Titles that cannot be read as text whole are never written, so never come back altered.
+TEST_F(X11Desktop, ATitleThatCannotBeReadIsLeftAsItIs) {
+  const std::string unknownCharset = "Notes \x1b(Zabc";  // a 94-set Xlib does not know
+  const std::string notUtf8 = "Notes \xff\xfe";
+  TitleClock clock(desktop, 8, QLocale(QLocale::English, QLocale::UnitedStates));
+  const QDateTime sunday(QDate(2026, 12, 6), QTime(14, 5));
+  const DisplayMarks shortDate{.messdate = true};
+  Window compound = managed("Compound");
+  setRawWmName(compound, unknownCharset, "COMPOUND_TEXT");
+  Window broken = managed("Broken");
+  XChangeProperty(other, broken, atom("_NET_WM_NAME"), atom("UTF8_STRING"), 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(notUtf8.data()),
+                  static_cast<int>(notUtf8.size()));
+  Window plain = managed("Plain");
+  for (Window w : {compound, broken, plain}) {
+    activate(w);
+    ASSERT_TRUE(eventually([&] { return desktop.foregroundWindow() == w; }));
+    clock.tick(shortDate, sunday);
+    clock.tick(shortDate, sunday);
+  }
+  EXPECT_EQ(desktop.caption(plain), "Plain        December 6");
+  EXPECT_EQ(rawWmName(compound), unknownCharset);
+  EXPECT_FALSE(hasProperty(compound, "_NET_WM_NAME"));
+  EXPECT_EQ(wmNameAsUtf8(broken), "Broken");
+  EXPECT_FALSE(desktop.setCaption(compound, "Notes"));
+  EXPECT_FALSE(desktop.setCaption(broken, "Broken"));
+  EXPECT_EQ(rawWmName(compound), unknownCharset);
 }
 
 TEST(X11WithoutDisplay, NothingIsReachedAndTheClockStaysQuiet) {
