@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QWindow>
+#include <utility>
 
 namespace pellwick {
 
@@ -138,14 +139,18 @@ void Calendar::createLists() {
   };
   lstmnth_ = makeList("lstmnth", twips_.toPixels(300, 480, 1515, 735));
   lstyr_ = makeList("lstyr", twips_.toPixels(1960, 500, 1395, 735));
-  // A pick only feeds the caption; the grid changes on "&View Month".
+  // A pick only feeds the caption; the grid changes on "&View Month". A click on the item
+  // that is already picked picks it again: after a return to today's month the captions
+  // no longer show it.
   auto feed = [](QListWidget* list, QLabel* caption) {
     const QList<QListWidgetItem*> picked = list->selectedItems();
     if (!picked.isEmpty()) caption->setText(picked.first()->text());
   };
-  connect(lstmnth_, &QListWidget::itemSelectionChanged, this,
-          [this, feed] { feed(lstmnth_, mnth_); });
-  connect(lstyr_, &QListWidget::itemSelectionChanged, this, [this, feed] { feed(lstyr_, yr_); });
+  for (auto [list, caption] : {std::pair{lstmnth_, &mnth_}, {lstyr_, &yr_}}) {
+    connect(list, &QListWidget::itemSelectionChanged, this,
+            [list, caption, feed] { feed(list, *caption); });
+    connect(list, &QListWidget::itemClicked, this, [list, caption, feed] { feed(list, *caption); });
+  }
 }
 
 void Calendar::createButtons() {

@@ -215,8 +215,15 @@ TEST_F(CalendarWindow, HideThenOpenReturnsToTodaysMonth) {
   EXPECT_EQ(yr(), "2031");
   EXPECT_EQ(rows(), kMarch2031);
   EXPECT_EQ(marked(), QStringList{"7"});
-  // The list picks stay as they were.
+  // The list picks stay as they were, and a click on one counts as picking it again.
   EXPECT_EQ(child<QListWidget>("lstmnth").selectedItems().value(0)->text(), "February");
+  pick("lstmnth", "February");
+  EXPECT_EQ(mnth(), "February");
+  EXPECT_EQ(yr(), "2031");
+  pick("lstyr", "2032");
+  EXPECT_EQ(yr(), "2032");
+  viewMonth();
+  EXPECT_EQ(rows()[0], "1,2,3,4,5,6,7");
 }
 
 TEST_F(CalendarWindow, ReturningFromAnotherOwnWindowActivatesButNotFromAnotherProgram) {
