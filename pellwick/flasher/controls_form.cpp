@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "resources/built_in_pictures.h"
 #include "tray_host/frm_sys_tray.h"
 #include "tray_host/program_windows.h"
 
@@ -16,7 +17,7 @@ namespace {
 const QString kFlashTip = "Click anywhere to change";
 
 IconPicture readPicture(const QString& name) {
-  QFile file(":/pictures/" + name);
+  QFile file(builtInPicturePath(name));
   IconPicture picture;
   if (file.open(QIODevice::ReadOnly)) picture.file = file.readAll();
   picture.icon = QIcon(file.fileName());
@@ -29,7 +30,7 @@ QString pictureName(int index) {
 
 QLabel* flashPicture(const QString& name, QWidget* parent) {
   auto* label = new QLabel(parent);
-  label->setPixmap(QIcon(":/pictures/" + name).pixmap(32, 32));
+  label->setPixmap(QIcon(builtInPicturePath(name)).pixmap(32, 32));
   label->setToolTip(kFlashTip);
   return label;
 }

@@ -1,5 +1,8 @@
 #include "flasher/controls_form.h"
 
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
 #include <QTest>
 #include <set>
 
@@ -7,6 +10,12 @@
 
 namespace pellwick {
 namespace {
+
+// The first image of an icon file.
+QImage firstImage(QByteArray file) {
+  QBuffer buffer(&file);
+  return QImageReader(&buffer, "ico").read();
+}
 
 class ControlsFormTest : public testing::ProgramFixture {
  protected:
@@ -17,8 +26,13 @@ TEST_F(ControlsFormTest, HoldsThirtyTwoDifferentStoredPictures) {
   std::set<QByteArray> files;
   for (int index = 0; index < ControlsForm::kPictureCount; ++index) {
     const IconPicture& picture = form().chooserPicture(index);
-    EXPECT_EQ(picture.file.size(), 2238) << index;
-    EXPECT_EQ(picture.icon.pixmap(32, 32).size(), QSize(32, 32)) << index;
+    // The classic 32 x 32 picture first, then sharp ones for trays and scaled screens.
+    QFile classic(index == 0 ? ":/pictures/dayC.ico" : QString(":/pictures/day%1.ico").arg(index));
+    ASSERT_TRUE(classic.open(QIODevice::ReadOnly));
+    EXPECT_EQ(firstImage(picture.file), firstImage(classic.readAll())) << index;
+    EXPECT_EQ(picture.icon.availableSizes(),
+              QList<QSize>({{32, 32}, {16, 16}, {24, 24}, {48, 48}, {64, 64}, {128, 128}}))
+        << index;
     files.insert(picture.file);
   }
   EXPECT_EQ(files.size(), 32u);

@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "resources/built_in_pictures.h"
 #include "tray_host/window_handle.h"
 
 namespace pellwick {
@@ -9,7 +10,7 @@ namespace {
 
 // One of our built-in pictures, as its icon file.
 IconFile builtInPicture(const QString& fileName) {
-  QFile file(":/pictures/" + fileName);
+  QFile file(builtInPicturePath(fileName));
   if (!file.open(QIODevice::ReadOnly)) return {};
   const QByteArray bytes = file.readAll();
   return IconFile(bytes.begin(), bytes.end());

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "flasher/interval_text.h"
+#include "resources/built_in_pictures.h"
 
 namespace pellwick {
 namespace {
@@ -17,7 +18,7 @@ namespace {
 const QColor kLightBlue(192, 192, 255);
 constexpr int kMoonSize = 32;
 
-QIcon builtInIcon(const QString& fileName) { return QIcon(":/pictures/" + fileName); }
+QIcon builtInIcon(const QString& fileName) { return QIcon(builtInPicturePath(fileName)); }
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "fakes/fake_tray_shell.h"
+#include "resources/built_in_pictures.h"
 #include "tray_host/window_handle.h"
 
 namespace pellwick {
@@ -26,7 +27,7 @@ void runDeferredDeletes() {
 }
 
 std::uint32_t pictureHandle(FakeTrayShell& shell, const QString& fileName) {
-  QFile file(":/pictures/" + fileName);
+  QFile file(builtInPicturePath(fileName));
   EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << fileName.toStdString();
   const QByteArray bytes = file.readAll();
   return shell.iconHandle(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));

@@ -1,5 +1,7 @@
 #include "resources/icon_file.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <limits>
 
 namespace pellwick::resources {
@@ -129,24 +131,40 @@ IconImage toIconImage(const QImage& image, int bitsPerPixel) {
   return img;
 }
 
-std::vector<std::uint8_t> iconFile(const std::vector<IconImage>& images) {
+std::vector<std::uint8_t> iconFile(const std::vector<IconImage>& images,
+                                   const std::vector<QImage>& larger) {
+  std::vector<QByteArray> pngs;
+  for (const QImage& image : larger) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.convertToFormat(QImage::Format_ARGB32).save(&buffer, "png");
+    pngs.push_back(png);
+  }
   std::vector<std::uint8_t> out;
   put16(out, 0);
   put16(out, 1);  // icon
-  put16(out, static_cast<std::uint32_t>(images.size()));
-  std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(images.size());
-  for (const IconImage& img : images) {
-    out.push_back(static_cast<std::uint8_t>(img.size));
-    out.push_back(static_cast<std::uint8_t>(img.size));
-    out.push_back(static_cast<std::uint8_t>(img.bitsPerPixel == 8 ? 0 : 16));
+  put16(out, static_cast<std::uint32_t>(images.size() + larger.size()));
+  std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(images.size() + larger.size());
+  const auto putEntry = [&](int size, int colours, int bitsPerPixel, std::uint32_t bytes) {
+    out.push_back(static_cast<std::uint8_t>(size));
+    out.push_back(static_cast<std::uint8_t>(size));
+    out.push_back(static_cast<std::uint8_t>(colours));
     out.push_back(0);
     put16(out, 1);
-    put16(out, static_cast<std::uint32_t>(img.bitsPerPixel));
-    put32(out, imageBytes(img));
+    put16(out, static_cast<std::uint32_t>(bitsPerPixel));
+    put32(out, bytes);
     put32(out, offset);
-    offset += imageBytes(img);
+    offset += bytes;
+  };
+  for (const IconImage& img : images) {
+    putEntry(img.size, img.bitsPerPixel == 8 ? 0 : 16, img.bitsPerPixel, imageBytes(img));
+  }
+  for (std::size_t i = 0; i < larger.size(); ++i) {
+    putEntry(larger[i].width(), 0, 32, static_cast<std::uint32_t>(pngs[i].size()));
   }
   for (const IconImage& img : images) putBitmap(out, img);
+  for (const QByteArray& png : pngs) out.insert(out.end(), png.begin(), png.end());
   return out;
 }
 

@@ -24,8 +24,12 @@ bool sameMarks(const DisplayMarks& a, const DisplayMarks& b) {
 
 }  // namespace
 
-TitleClock::TitleClock(DesktopWindows& desktop, int fontPoints, QLocale locale)
-    : desktop_(desktop), fontPoints_(fontPoints), locale_(std::move(locale)) {
+TitleClock::TitleClock(DesktopWindows& desktop, int fontPoints, QLocale locale,
+                       DevicePixelRatio devicePixelRatio)
+    : desktop_(desktop),
+      fontPoints_(fontPoints),
+      locale_(std::move(locale)),
+      devicePixelRatio_(std::move(devicePixelRatio)) {
   if (!active()) qWarning().noquote() << "Pellwick:" << kUnavailable;
 }
 
@@ -42,7 +46,10 @@ void TitleClock::tick(const DisplayMarks& marks, const QDateTime& now) {
     // The window retitled itself since our last write: that is its own caption now.
     saveCaption(current);
   }
-  if (auto width = desktop_.clientWidth(curWnd)) clientWidth_ = *width;
+  if (auto width = desktop_.clientWidth(curWnd)) {
+    const double ratio = devicePixelRatio_ ? devicePixelRatio_() : 1.0;
+    clientWidth_ = ratio > 0 ? static_cast<int>(*width / ratio) : *width;
+  }
 
   // Composed from the saved caption, never the current one, so the date never piles up.
   std::string newCaption =

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -16,10 +17,15 @@ namespace pellwick {
 
 class TitleClock {
  public:
+  // Device pixels per logical pixel on the desktop, asked at every tick.
+  using DevicePixelRatio = std::function<double()>;
+
   // `fontPoints`: the clock window's font size in points, rounded (8 for the default font);
-  // it is the width in pixels the room rule allows a character.
+  // it is the width in logical pixels the room rule allows a character. Window widths come
+  // in device pixels and are divided by `devicePixelRatio` (none: 1), so that a scaled
+  // screen allows the same number of characters as an unscaled one.
   explicit TitleClock(DesktopWindows& desktop, int fontPoints = 8,
-                      QLocale locale = QLocale::system());
+                      QLocale locale = QLocale::system(), DevicePixelRatio devicePixelRatio = {});
 
   // One tick of the clock's 500 ms timer, with the tray menu's display-mode marks.
   void tick(const DisplayMarks& marks, const QDateTime& now);
@@ -49,11 +55,12 @@ class TitleClock {
   DesktopWindows& desktop_;
   int fontPoints_;
   QLocale locale_;
+  DevicePixelRatio devicePixelRatio_;
   std::optional<WindowId> prevWnd_;  // the window rewritten last
   std::string savedCaption_;         // its own caption (after a focus change: the new one's)
   qsizetype savedLen_ = 0;           // in UTF-16 units
   std::string lastWritten_;          // what the clock wrote to prevWnd_
-  int clientWidth_ = 0;              // kept when a window's width cannot be read
+  int clientWidth_ = 0;              // in logical pixels; kept when a window's width cannot be read
   DateTextCache dateText_;
   bool noticeGiven_ = false;
 };

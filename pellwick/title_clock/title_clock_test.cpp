@@ -117,6 +117,17 @@ TEST_F(TitleClockTest, SixBlanksWhenTheClientAreaHasNoRoom) {
   }
 }
 
+TEST_F(TitleClockTest, RoomIsCountedInLogicalPixelsOnAScaledScreen) {
+  TitleClock scaled{desktop, 8, QLocale(QLocale::English, QLocale::UnitedStates),
+                    [] { return 2.0; }};
+  // At 2x, 18 characters of 8 logical pixels need 288 device pixels.
+  for (auto [width, separator] : {std::pair{18 * 8 * 2 - 1, kSix}, {18 * 8 * 2, kEight}}) {
+    WindowId w = focusNew("Caption", width);
+    scaled.tick(kShort, kSunday);
+    EXPECT_EQ(captionOf(w), "Caption" + separator + "December 6") << "width " << width;
+  }
+}
+
 TEST_F(TitleClockTest, RoomCountsCharactersNotBytes) {
   std::string wide;  // 40 characters, 120 bytes
   for (int i = 0; i < 40; ++i) wide += "日";

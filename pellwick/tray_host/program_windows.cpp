@@ -5,6 +5,7 @@
 #include "calendar/calendar.h"
 #include "flasher/controls_form.h"
 #include "flasher/reminders.h"
+#include "resources/built_in_pictures.h"
 #include "title_clock/corvane_time.h"
 #include "title_clock/title_clock.h"
 #include "tray_host/frm_sys_tray.h"
@@ -38,9 +39,11 @@ CorvaneTime& ProgramWindows::corvaneTime() {
   if (!corvaneTime_) {
     corvaneTime_ = std::make_unique<CorvaneTime>(
         *this, [this](const DisplayMarks& marks) { tickTitleClock(marks); });
-    // The clock window's font in whole points is the width the room rule gives a character.
-    titleClock_ = std::make_unique<TitleClock>(*environment_.platform.desktopWindows,
-                                               qRound(corvaneTime_->font().pointSizeF()));
+    // The clock window's font in whole points is the width the room rule gives a character,
+    // in logical pixels of the clock window's screen.
+    titleClock_ = std::make_unique<TitleClock>(
+        *environment_.platform.desktopWindows, qRound(corvaneTime_->font().pointSizeF()),
+        QLocale::system(), [clock = corvaneTime_.get()] { return clock->devicePixelRatioF(); });
     corvaneTime_->load();
   }
   return *corvaneTime_;
@@ -81,7 +84,7 @@ Calendar& ProgramWindows::calendar() {
   if (!calendar_) {
     // the C picture of the icon store, Pellwick's own emblem
     calendar_ = new Calendar([clock = environment_.clock] { return clock().date(); },
-                             QIcon(QStringLiteral(":/pictures/dayC.ico")));
+                             QIcon(builtInPicturePath("dayC.ico")));
   }
   return *calendar_;
 }

@@ -94,12 +94,14 @@ QPainterPath placed(const QPainterPath& glyph, const QRectF& box) {
   return toBox.map(glyph);
 }
 
-// The frame with the glyphs; each glyph is given with its box inside the 32 x 32 picture.
-QImage framed(const std::vector<std::pair<QPainterPath, QRectF>>& glyphs) {
-  QImage image(kSize, kSize, QImage::Format_ARGB32_Premultiplied);
+// The frame with the glyphs, `size` pixels square; each glyph is given with its box inside
+// the 32 x 32 design, and every stroke grows with the picture.
+QImage framed(const std::vector<std::pair<QPainterPath, QRectF>>& glyphs, int size) {
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);
+  painter.scale(size / double(kSize), size / double(kSize));
   painter.setPen(QPen(kFrameEdge, 1.5));
   painter.setBrush(kFrameFill);
   painter.drawRoundedRect(QRectF(1, 1, kSize - 2, kSize - 2), 6, 6);
@@ -109,16 +111,20 @@ QImage framed(const std::vector<std::pair<QPainterPath, QRectF>>& glyphs) {
   return image;
 }
 
-QImage numeralPicture(int number) {
+QImage numeralPicture(int number, int size) {
   constexpr double kTop = 6.5, kHeight = 19;
-  if (number < 10) return framed({{digitPath(number), QRectF(10.5, kTop, 11, kHeight)}});
+  if (number < 10) return framed({{digitPath(number), QRectF(10.5, kTop, 11, kHeight)}}, size);
   constexpr double kWidth = 9.5, kGap = 3, kLeft = (kSize - 2 * kWidth - kGap) / 2;
   return framed({{digitPath(number / 10), QRectF(kLeft, kTop, kWidth, kHeight)},
-                 {digitPath(number % 10), QRectF(kLeft + kWidth + kGap, kTop, kWidth, kHeight)}});
+                 {digitPath(number % 10), QRectF(kLeft + kWidth + kGap, kTop, kWidth, kHeight)}},
+                size);
 }
 
-Picture store(const std::string& fileName, const QImage& image) {
-  return {fileName, iconFile({toIconImage(image, 8)})};
+// The icon store's 32-pixel picture, and the same with all sizes.
+void store(std::vector<Picture>& pictures, const std::string& fileName, const Drawing& draw) {
+  const std::vector<IconImage> classic{toIconImage(draw(kSize), 8)};
+  pictures.push_back({fileName, iconFile(classic)});
+  pictures.push_back(allSizes(fileName, classic, draw));
 }
 
 // The chooser's flash pictures: a lamp lit and unlit, at 32 and 16 pixels in 16 colours.
@@ -136,8 +142,12 @@ QImage lamp(int size, bool lit) {
   return image;
 }
 
-Picture flashPicture(const std::string& fileName, bool lit) {
-  return {fileName, iconFile({toIconImage(lamp(32, lit), 4), toIconImage(lamp(16, lit), 4)})};
+void flashPicture(std::vector<Picture>& pictures, const std::string& fileName, bool lit) {
+  const std::vector<IconImage> classic{toIconImage(lamp(32, lit), 4),
+                                       toIconImage(lamp(16, lit), 4)};
+  pictures.push_back({fileName, iconFile(classic)});
+  pictures.push_back(
+      allSizes(fileName, classic, [lit](int size) { return lamp(size, lit); }, {24, 48, 64, 128}));
 }
 
 }  // namespace
@@ -145,11 +155,14 @@ Picture flashPicture(const std::string& fileName, bool lit) {
 std::vector<Picture> dayPictures() {
   std::vector<Picture> pictures;
   for (int day = 1; day <= 31; ++day) {
-    pictures.push_back(store("day" + std::to_string(day) + ".ico", numeralPicture(day)));
+    store(pictures, "day" + std::to_string(day) + ".ico",
+          [day](int size) { return numeralPicture(day, size); });
   }
-  pictures.push_back(store("dayC.ico", framed({{letterCPath(), QRectF(8.5, 6.5, 15, 19)}})));
-  pictures.push_back(flashPicture("storeflash1.ico", true));
-  pictures.push_back(flashPicture("storeflash2.ico", false));
+  store(pictures, "dayC.ico", [](int size) {
+    return framed({{letterCPath(), QRectF(8.5, 6.5, 15, 19)}}, size);
+  });
+  flashPicture(pictures, "storeflash1.ico", true);
+  flashPicture(pictures, "storeflash2.ico", false);
   return pictures;
 }
 

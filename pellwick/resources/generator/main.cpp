@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <cstdio>
 
@@ -25,7 +26,7 @@ int main(int argc, char* argv[]) {
   for (const auto& picture : pictures) {
     QFile out(folder.filePath(QString::fromStdString(picture.fileName)));
     const auto size = static_cast<qint64>(picture.file.size());
-    if (!out.open(QIODevice::WriteOnly) ||
+    if (!QFileInfo(out).dir().mkpath(".") || !out.open(QIODevice::WriteOnly) ||
         out.write(reinterpret_cast<const char*>(picture.file.data()), size) != size) {
       std::fprintf(stderr, "cannot write %s\n", qPrintable(out.fileName()));
       return 1;

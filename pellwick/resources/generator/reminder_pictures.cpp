@@ -90,11 +90,15 @@ Shape letterD(Box b, double stroke) {
                      rect({bowl, b.top, b.right, b.bottom}))});
 }
 
-// Colours with coverage, painted shape over shape.
+// Colours with coverage, painted shape over shape. Shapes are given in units of
+// `unitsPerPixel` pixels each (1: in pixels).
 class Canvas {
  public:
-  Canvas(int size, int samplesPerAxis)
-      : size_(size), samples_(samplesPerAxis), pixels_(static_cast<std::size_t>(size * size)) {}
+  Canvas(int size, int samplesPerAxis, double unitsPerPixel = 1)
+      : size_(size),
+        samples_(samplesPerAxis),
+        unitsPerPixel_(unitsPerPixel),
+        pixels_(static_cast<std::size_t>(size * size)) {}
 
   void paint(const Shape& shape, QRgb colour) {
     for (int j = 0; j < size_; ++j) {
@@ -136,7 +140,10 @@ class Canvas {
     int inside = 0;
     for (int sj = 0; sj < samples_; ++sj) {
       for (int si = 0; si < samples_; ++si) {
-        if (shape(i + (si + 0.5) / samples_, j + (sj + 0.5) / samples_)) ++inside;
+        if (shape((i + (si + 0.5) / samples_) * unitsPerPixel_,
+                  (j + (sj + 0.5) / samples_) * unitsPerPixel_)) {
+          ++inside;
+        }
       }
     }
     return static_cast<double>(inside) / (samples_ * samples_);
@@ -144,6 +151,7 @@ class Canvas {
 
   int size_;
   int samples_;
+  double unitsPerPixel_;
   std::vector<Pixel> pixels_;
 };
 
@@ -160,26 +168,42 @@ constexpr QRgb kNavy = qRgb(0, 0, 102);
 constexpr QRgb kRed = qRgb(204, 0, 0);
 constexpr QRgb kYellow = qRgb(255, 255, 0);
 
+constexpr int kDesign = 32;  // the pictures are laid out for 32 x 32 pixels
+
+// A 256-colour picture laid out in the 32-pixel design, and the same with all sizes.
+void store(std::vector<Picture>& pictures, const std::string& fileName,
+           const std::function<void(Canvas&)>& paint) {
+  const Drawing draw = [&paint](int size) {
+    Canvas canvas(size, kSmooth, double(kDesign) / size);
+    paint(canvas);
+    return canvas.image();
+  };
+  const std::vector<IconImage> classic{toIconImage(draw(kDesign), 8)};
+  pictures.push_back({fileName, iconFile(classic)});
+  pictures.push_back(allSizes(fileName, classic, draw));
+}
+
 // TO and DO: two capitals side by side, 11 x 14 pixels each with 3-pixel strokes.
-Picture flashPicture(const std::string& fileName, const Shape& letters, QRgb fill, QRgb ink) {
-  Canvas canvas(32, kSmooth);
-  paintFrame(canvas, 32, 2, kNavy, fill);
-  canvas.paint(letters, ink);
-  return {fileName, iconFile({toIconImage(canvas.image(), 8)})};
+void flashPicture(std::vector<Picture>& pictures, const std::string& fileName, Shape letters,
+                  QRgb fill, QRgb ink) {
+  store(pictures, fileName, [&](Canvas& canvas) {
+    paintFrame(canvas, kDesign, 2, kNavy, fill);
+    canvas.paint(letters, ink);
+  });
 }
 
 constexpr Box kLeftLetter{4, 9, 15, 23};
 constexpr Box kRightLetter{17, 9, 28, 23};
 
 // "To" over "Do" on the window's own light blue.
-Picture remindersPicture() {
-  Canvas canvas(32, kSmooth);
-  paintFrame(canvas, 32, 2, kNavy, qRgb(204, 204, 255));
-  const double stroke = 2;
-  canvas.paint(anyOf({letterT({6, 4, 16, 15}, stroke), letterO({18, 7.5, 26, 15}, stroke),
-                      letterD({6, 17, 16, 28}, stroke), letterO({18, 20.5, 26, 28}, stroke)}),
-               kNavy);
-  return {"reminders.ico", iconFile({toIconImage(canvas.image(), 8)})};
+void remindersPicture(std::vector<Picture>& pictures) {
+  store(pictures, "reminders.ico", [](Canvas& canvas) {
+    paintFrame(canvas, kDesign, 2, kNavy, qRgb(204, 204, 255));
+    const double stroke = 2;
+    canvas.paint(anyOf({letterT({6, 4, 16, 15}, stroke), letterO({18, 7.5, 26, 15}, stroke),
+                        letterD({6, 17, 16, 28}, stroke), letterO({18, 20.5, 26, 28}, stroke)}),
+                 kNavy);
+  });
 }
 
 // The moon disc in a night-sky frame. `phase` counts eighths of a lunar month from the new
@@ -189,7 +213,9 @@ QImage moonImage(int size, int phase) {
   Canvas canvas(size, kSmooth);
   paintFrame(canvas, s, s / 16, qRgb(0, 0, 0), qRgb(0, 0, 128));
   if (size >= 32) {
-    canvas.paint(anyOf({rect({5, 6, 6, 7}), rect({25, 25, 26, 26}), rect({26, 5, 27, 6})}),
+    const double u = s / kDesign;  // the stars are placed in the 32-pixel design
+    canvas.paint(anyOf({rect({5 * u, 6 * u, 6 * u, 7 * u}), rect({25 * u, 25 * u, 26 * u, 26 * u}),
+                        rect({26 * u, 5 * u, 27 * u, 6 * u})}),
                  qRgb(255, 255, 255));
   }
   const double cx = s / 2, cy = s / 2, radius = s * 0.34;
@@ -209,21 +235,25 @@ QImage moonImage(int size, int phase) {
   return canvas.image();
 }
 
-Picture moonPicture(int phase) {
-  return {"moon" + std::to_string(phase) + ".ico",
-          iconFile({toIconImage(moonImage(32, phase), 4), toIconImage(moonImage(16, phase), 4)})};
+void moonPicture(std::vector<Picture>& pictures, int phase) {
+  const std::string fileName = "moon" + std::to_string(phase) + ".ico";
+  const std::vector<IconImage> classic{toIconImage(moonImage(32, phase), 4),
+                                       toIconImage(moonImage(16, phase), 4)};
+  pictures.push_back({fileName, iconFile(classic)});
+  pictures.push_back(allSizes(
+      fileName, classic, [phase](int size) { return moonImage(size, phase); }, {24, 48, 64, 128}));
 }
 
 }  // namespace
 
 std::vector<Picture> reminderPictures() {
-  std::vector<Picture> pictures{
-      flashPicture("flash_to.ico", anyOf({letterT(kLeftLetter, 3), letterO(kRightLetter, 3)}), kRed,
-                   kYellow),
-      flashPicture("flash_do.ico", anyOf({letterD(kLeftLetter, 3), letterO(kRightLetter, 3)}),
-                   kYellow, kRed),
-      remindersPicture()};
-  for (int phase = 0; phase < 8; ++phase) pictures.push_back(moonPicture(phase));
+  std::vector<Picture> pictures;
+  flashPicture(pictures, "flash_to.ico", anyOf({letterT(kLeftLetter, 3), letterO(kRightLetter, 3)}),
+               kRed, kYellow);
+  flashPicture(pictures, "flash_do.ico", anyOf({letterD(kLeftLetter, 3), letterO(kRightLetter, 3)}),
+               kYellow, kRed);
+  remindersPicture(pictures);
+  for (int phase = 0; phase < 8; ++phase) moonPicture(pictures, phase);
   return pictures;
 }
 
