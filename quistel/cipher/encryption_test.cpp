@@ -12,7 +12,9 @@
 
 namespace quistel {
 
-void PrintTo(CipherEngine engine, std::ostream* out);
+void PrintTo(CipherEngine engine, std::ostream* out) {
+  *out << (engine == CipherEngine::kTable ? "Tables" : "AesInstructions");
+}
 
 namespace {
 
@@ -71,13 +73,9 @@ class EachEngine : public testing::TestWithParam<CipherEngine> {
   }
 };
 
-const char* NameOf(CipherEngine engine) {
-  return engine == CipherEngine::kTable ? "Tables" : "AesInstructions";
-}
-
 INSTANTIATE_TEST_SUITE_P(, EachEngine,
                          testing::Values(CipherEngine::kTable, CipherEngine::kAesInstructions),
-                         [](const auto& info) { return NameOf(info.param); });
+                         [](const auto& info) { return testing::PrintToString(info.param); });
 
 TEST(CipherEngineChoice, TakesTheAesInstructionsUnlessTheEnvironmentAsksForTables) {
   const char* requested = std::getenv("QUISTEL_CIPHER_ENGINE");
@@ -280,6 +278,4 @@ TEST_P(EachEngine, LeavesNoExpandedKeyBehindAfterAnOperation) {
 }
 
 }  // namespace
-void PrintTo(CipherEngine engine, std::ostream* out) { *out << NameOf(engine); }
-
 }  // namespace quistel
