@@ -111,12 +111,12 @@ QUISTEL_AES_CODE void Rounds(__m128i (&low)[kCount], __m128i (&high)[kCount], Sh
 }
 
 template <std::size_t kCount, bool kInverse>
-QUISTEL_AES_CODE void CipherBlocks(const std::uint32_t* roundKeys, std::uint8_t* blocks,
-                                   Shuffle shuffle) {
+QUISTEL_AES_CODE void CipherBlocks(const std::uint32_t* roundKeys, const std::uint8_t* in,
+                                   std::uint8_t* out, Shuffle shuffle) {
   __m128i low[kCount];
   __m128i high[kCount];
   for (std::size_t lane = 0; lane < kCount; ++lane) {
-    auto* block = reinterpret_cast<const __m128i*>(blocks + kBlockBytes * lane);
+    auto* block = reinterpret_cast<const __m128i*>(in + kBlockBytes * lane);
     low[lane] = _mm_xor_si128(_mm_loadu_si128(block), RoundKey(roundKeys, 0, 0));
     high[lane] = _mm_xor_si128(_mm_loadu_si128(block + 1), RoundKey(roundKeys, 0, 1));
   }
@@ -127,21 +127,22 @@ QUISTEL_AES_CODE void CipherBlocks(const std::uint32_t* roundKeys, std::uint8_t*
   Rounds<kCount, kInverse, true>(low, high, shuffle, RoundKey(roundKeys, kRounds, 0),
                                  RoundKey(roundKeys, kRounds, 1));
   for (std::size_t lane = 0; lane < kCount; ++lane) {
-    auto* block = reinterpret_cast<__m128i*>(blocks + kBlockBytes * lane);
+    auto* block = reinterpret_cast<__m128i*>(out + kBlockBytes * lane);
     _mm_storeu_si128(block, low[lane]);
     _mm_storeu_si128(block + 1, high[lane]);
   }
 }
 
 template <bool kInverse>
-QUISTEL_AES_CODE void AllBlocks(const std::uint32_t* roundKeys, std::uint8_t* blocks,
-                                std::size_t count) {
+QUISTEL_AES_CODE void AllBlocks(const std::uint32_t* roundKeys, const std::uint8_t* in,
+                                std::uint8_t* out, std::size_t count) {
   const Shuffle shuffle = LoadShuffle(kInverse ? kInverseShuffle : kForwardShuffle);
-  for (; count >= kLanes; count -= kLanes, blocks += kLanes * kBlockBytes) {
-    CipherBlocks<kLanes, kInverse>(roundKeys, blocks, shuffle);
+  for (; count >= kLanes;
+       count -= kLanes, in += kLanes * kBlockBytes, out += kLanes * kBlockBytes) {
+    CipherBlocks<kLanes, kInverse>(roundKeys, in, out, shuffle);
   }
-  for (; count > 0; --count, blocks += kBlockBytes) {
-    CipherBlocks<1, kInverse>(roundKeys, blocks, shuffle);
+  for (; count > 0; --count, in += kBlockBytes, out += kBlockBytes) {
+    CipherBlocks<1, kInverse>(roundKeys, in, out, shuffle);
   }
 }
 
@@ -163,14 +164,14 @@ bool Supported() {
 #endif
 }
 
-QUISTEL_AES_FUNCTION void EncryptBlocks(const std::uint32_t* roundKeys, std::uint8_t* blocks,
-                                        std::size_t count) {
-  AllBlocks<false>(roundKeys, blocks, count);
+QUISTEL_AES_FUNCTION void EncryptBlocks(const std::uint32_t* roundKeys, const std::uint8_t* in,
+                                        std::uint8_t* out, std::size_t count) {
+  AllBlocks<false>(roundKeys, in, out, count);
 }
 
-QUISTEL_AES_FUNCTION void DecryptBlocks(const std::uint32_t* roundKeys, std::uint8_t* blocks,
-                                        std::size_t count) {
-  AllBlocks<true>(roundKeys, blocks, count);
+QUISTEL_AES_FUNCTION void DecryptBlocks(const std::uint32_t* roundKeys, const std::uint8_t* in,
+                                        std::uint8_t* out, std::size_t count) {
+  AllBlocks<true>(roundKeys, in, out, count);
 }
 
 void ClearRegisters() {

@@ -26,7 +26,8 @@ namespace {
 constexpr std::uint8_t kReducingByte = 0x1B;  // x^8 + x^4 + x^3 + x + 1, without x^8
 constexpr std::uint8_t kAffineConstant = 0x63;
 
-// Messages are appended and enciphered this much at a time, while the bytes are in the cache.
+// Whole blocks are enciphered into a buffer of this size and appended to the result from there,
+// while the buffer is in the cache.
 constexpr std::size_t kStretchBytes = 16 << 10;
 // More than the block rounds and the key schedule ever put on the stack below an operation.
 constexpr std::size_t kStackClearBytes = 4 << 10;
@@ -165,19 +166,20 @@ QUISTEL_ALWAYS_INLINE void FullRounds(State<kNb>& a, State<kNb>& b, const std::u
    ...);
 }
 
-// Enciphers (or deciphers) `count` blocks of 4 * kNb bytes in place.
+// Enciphers (or deciphers) `count` blocks of 4 * kNb bytes; in and out may be the same.
 template <int kNb, bool kInverse, int kRounds>
-void CipherBlocks(std::uint8_t* blocks, std::size_t count, const Tables& tables) {
+void CipherBlocks(const std::uint8_t* in, std::uint8_t* out, std::size_t count,
+                  const Tables& tables) {
   const std::uint32_t* roundKeys = tables.roundKeys;
-  for (; count > 0; --count, blocks += 4 * kNb) {
+  for (; count > 0; --count, in += 4 * kNb, out += 4 * kNb) {
     State<kNb> a;
     State<kNb> b;
-    for (int i = 0; i < kNb; ++i) a[i] = BytesToLongAt(blocks, 4 * i) ^ roundKeys[i];
+    for (int i = 0; i < kNb; ++i) a[i] = BytesToLongAt(in, 4 * i) ^ roundKeys[i];
     FullRounds<kNb, kInverse>(a, b, roundKeys, tables.table,
                               std::make_index_sequence<kRounds - 1>());
     LastRound<kNb, kInverse>(b, a, roundKeys + kNb * kRounds, tables.lastRoundBox,
                              std::make_index_sequence<kNb>());
-    for (int i = 0; i < kNb; ++i) LongToBytesAt(a[i], blocks, 4 * i);
+    for (int i = 0; i < kNb; ++i) LongToBytesAt(a[i], out, 4 * i);
   }
 }
 
@@ -215,40 +217,64 @@ std::optional<Bytes> Encryption::EncryptData(ByteView bytMessage, ByteView bytPa
 
   std::optional<Bytes> result(std::in_place);
   Bytes& output = *result;
-  output.reserve(*framedLength);  // the only allocation; nothing is filled twice
-  const AtScopeExit wipe([this] { ClearWorkingState(); });
+  output.reserve(*framedLength);  // filled once, by appending
+  std::array<std::uint8_t, kBlockBytes> work;
+  std::array<std::uint8_t, kStretchBytes> stretch;
+  const AtScopeExit wipe([this, &work, &stretch] {
+    SecureClear(work);
+    SecureClear(stretch);
+    ClearWorkingState();
+  });
   PrepareKey(bytPassword);
 
-  // The framed bytes are appended a stretch at a time and enciphered in place, while cached.
-  std::array<std::uint8_t, kLengthBytes> prefix;
-  LongToBytesAt(static_cast<std::uint32_t>(bytMessage.size()), prefix.data(), 0);
-  output.insert(output.end(), prefix.begin(), prefix.end());
-  std::size_t enciphered = 0;
-  for (std::size_t taken = 0; taken < bytMessage.size();) {
-    const auto stretch =
-        bytMessage.subspan(taken, std::min(kStretchBytes, bytMessage.size() - taken));
-    output.insert(output.end(), stretch.begin(), stretch.end());
-    taken += stretch.size();
-    const std::size_t whole = (output.size() - enciphered) / kBlockBytes * kBlockBytes;
-    EncryptBlocks(std::span(output).subspan(enciphered, whole));
-    enciphered += whole;
+  FrameBlock(bytMessage, 0, work);
+  EncryptBlocks(work, work);
+  output.insert(output.end(), work.begin(), work.end());
+  // Framed blocks that hold message bytes alone are enciphered straight from the message.
+  const std::size_t wholeEnd =
+      std::max(kBlockBytes, (kLengthBytes + bytMessage.size()) / kBlockBytes * kBlockBytes);
+  for (std::size_t offset = kBlockBytes; offset < wholeEnd;) {
+    const std::size_t count = std::min(kStretchBytes, wholeEnd - offset);
+    const auto enciphered = std::span(stretch).first(count);
+    EncryptBlocks(bytMessage.subspan(offset - kLengthBytes, count), enciphered);
+    output.insert(output.end(), enciphered.begin(), enciphered.end());
+    offset += count;
   }
-  output.resize(*framedLength, 0);  // zero padding of the last block
-  EncryptBlocks(std::span(output).subspan(enciphered));
+  if (wholeEnd < *framedLength) {
+    FrameBlock(bytMessage, wholeEnd, work);
+    EncryptBlocks(work, work);
+    output.insert(output.end(), work.begin(), work.end());
+  }
   return result;
+}
+
+void Encryption::FrameBlock(ByteView message, std::size_t offset,
+                            std::span<std::uint8_t, kBlockBytes> block) {
+  std::fill(block.begin(), block.end(), 0);
+  std::size_t at = 0;
+  if (offset == 0) {
+    LongToBytesAt(static_cast<std::uint32_t>(message.size()), block.data(), 0);
+    at = kLengthBytes;
+  }
+  const std::size_t first = offset + at - kLengthBytes;
+  if (first < message.size()) {
+    const std::size_t count = std::min(kBlockBytes - at, message.size() - first);
+    std::copy_n(message.begin() + first, count, block.begin() + at);
+  }
 }
 
 std::optional<Bytes> Encryption::DecryptData(ByteView bytIn, ByteView bytPassword) {
   if (bytIn.empty() || bytIn.size() % kBlockBytes != 0) return std::nullopt;
 
   std::array<std::uint8_t, kBlockBytes> work;
-  const AtScopeExit wipe([this, &work] {
+  std::array<std::uint8_t, kStretchBytes> stretch;
+  const AtScopeExit wipe([this, &work, &stretch] {
     SecureClear(work);
+    SecureClear(stretch);
     ClearWorkingState();
   });
   PrepareKey(bytPassword);
-  std::copy_n(bytIn.begin(), kBlockBytes, work.begin());
-  DecryptBlocks(work);
+  DecryptBlocks(bytIn.first(kBlockBytes), work);
 
   // The length prefix governs; blocks past the message are not deciphered at all.
   const auto length = static_cast<std::int32_t>(BytesToLongAt(work.data(), 0));
@@ -257,24 +283,21 @@ std::optional<Bytes> Encryption::DecryptData(ByteView bytIn, ByteView bytPasswor
   }
   std::optional<Bytes> result(std::in_place);
   Bytes& message = *result;
-  message.reserve(static_cast<std::size_t>(length));
+  message.reserve(static_cast<std::size_t>(length));  // filled once, by appending
   const std::size_t framedEnd = kLengthBytes + static_cast<std::size_t>(length);
+  // Framed byte f is message byte f - 4.
   message.insert(message.end(), work.begin() + kLengthBytes,
                  work.begin() + std::min(kBlockBytes, framedEnd));
-
-  // Framed byte f is message byte f - 4: whole blocks are appended as ciphertext and
-  // deciphered in place, a stretch at a time.
-  const std::size_t wholeEnd = framedEnd / kBlockBytes * kBlockBytes;
+  const std::size_t wholeEnd = std::max(kBlockBytes, framedEnd / kBlockBytes * kBlockBytes);
   for (std::size_t offset = kBlockBytes; offset < wholeEnd;) {
-    const auto stretch = bytIn.subspan(offset, std::min(kStretchBytes, wholeEnd - offset));
-    const std::size_t at = message.size();
-    message.insert(message.end(), stretch.begin(), stretch.end());
-    DecryptBlocks(std::span(message).subspan(at));
-    offset += stretch.size();
+    const std::size_t count = std::min(kStretchBytes, wholeEnd - offset);
+    const auto deciphered = std::span(stretch).first(count);
+    DecryptBlocks(bytIn.subspan(offset, count), deciphered);
+    message.insert(message.end(), deciphered.begin(), deciphered.end());
+    offset += count;
   }
-  if (framedEnd > kBlockBytes && wholeEnd < framedEnd) {
-    std::copy_n(bytIn.begin() + wholeEnd, kBlockBytes, work.begin());
-    DecryptBlocks(work);
+  if (wholeEnd < framedEnd) {
+    DecryptBlocks(bytIn.subspan(wholeEnd, kBlockBytes), work);
     message.insert(message.end(), work.begin(), work.begin() + (framedEnd - wholeEnd));
   }
   return result;
@@ -397,20 +420,26 @@ void Encryption::ExpandKey(int nb, int nk, ByteView key) {
   }
 }
 
-void Encryption::EncryptBlocks(std::span<std::uint8_t> blocks) const { RunRounds<false>(blocks); }
+void Encryption::EncryptBlocks(ByteView in, std::span<std::uint8_t> out) const {
+  RunRounds<false>(in, out);
+}
 
-void Encryption::DecryptBlocks(std::span<std::uint8_t> blocks) const { RunRounds<true>(blocks); }
+void Encryption::DecryptBlocks(ByteView in, std::span<std::uint8_t> out) const {
+  RunRounds<true>(in, out);
+}
 
 template <bool kInverse>
-void Encryption::RunRounds(std::span<std::uint8_t> blocks) const {
+void Encryption::RunRounds(ByteView in, std::span<std::uint8_t> out) const {
   const std::size_t blockBytes = 4 * static_cast<std::size_t>(lBlockWords);
   if (blockBytes == 0) throw std::logic_error("no key expanded");
-  if (blocks.size() % blockBytes != 0) throw std::out_of_range("not whole blocks");
-  const std::size_t count = blocks.size() / blockBytes;
+  if (in.size() % blockBytes != 0 || out.size() != in.size()) {
+    throw std::out_of_range("not whole blocks");
+  }
+  const std::size_t count = in.size() / blockBytes;
 #if QUISTEL_HAS_AES_INSTRUCTIONS
   if (engine == CipherEngine::kAesInstructions && lBlockWords == 8) {
-    return kInverse ? aes_instructions::DecryptBlocks(lDecKey.data(), blocks.data(), count)
-                    : aes_instructions::EncryptBlocks(lEncKey.data(), blocks.data(), count);
+    return kInverse ? aes_instructions::DecryptBlocks(lDecKey.data(), in.data(), out.data(), count)
+                    : aes_instructions::EncryptBlocks(lEncKey.data(), in.data(), out.data(), count);
   }
 #endif
   const Tables tables = kInverse ? Tables{lDecKey.data(), lDecTable.data(), bytInvSbox.data()}
@@ -418,17 +447,17 @@ void Encryption::RunRounds(std::span<std::uint8_t> blocks) const {
   // Block length and round count (the larger length + 6) fix the unrolled code.
   switch (10 * lBlockWords + lRounds) {
     case 4 * 10 + 10:
-      return CipherBlocks<4, kInverse, 10>(blocks.data(), count, tables);
+      return CipherBlocks<4, kInverse, 10>(in.data(), out.data(), count, tables);
     case 4 * 10 + 12:
-      return CipherBlocks<4, kInverse, 12>(blocks.data(), count, tables);
+      return CipherBlocks<4, kInverse, 12>(in.data(), out.data(), count, tables);
     case 4 * 10 + 14:
-      return CipherBlocks<4, kInverse, 14>(blocks.data(), count, tables);
+      return CipherBlocks<4, kInverse, 14>(in.data(), out.data(), count, tables);
     case 6 * 10 + 12:
-      return CipherBlocks<6, kInverse, 12>(blocks.data(), count, tables);
+      return CipherBlocks<6, kInverse, 12>(in.data(), out.data(), count, tables);
     case 6 * 10 + 14:
-      return CipherBlocks<6, kInverse, 14>(blocks.data(), count, tables);
+      return CipherBlocks<6, kInverse, 14>(in.data(), out.data(), count, tables);
     default:
-      return CipherBlocks<8, kInverse, 14>(blocks.data(), count, tables);
+      return CipherBlocks<8, kInverse, 14>(in.data(), out.data(), count, tables);
   }
 }
 

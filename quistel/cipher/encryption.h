@@ -49,6 +49,9 @@ class Encryption {
 
   // L + 4 rounded up to whole blocks, or nothing beyond the signed 32-bit range.
   static std::optional<std::size_t> FramedLength(std::size_t messageLength);
+  // The framed bytes offset .. offset + 31: length prefix, message bytes, zero padding.
+  static void FrameBlock(ByteView message, std::size_t offset,
+                         std::span<std::uint8_t, kBlockBytes> block);
   void PrepareKey(ByteView bytPassword);
   // The table engine always; the AES instructions where the processor has them and the
   // environment does not ask for the tables.
@@ -59,11 +62,11 @@ class Encryption {
 
   void BuildTables();
   void ExpandKey(int nb, int nk, ByteView key);
-  // Whole blocks of 4 * Nb bytes, in place.
-  void EncryptBlocks(std::span<std::uint8_t> blocks) const;
-  void DecryptBlocks(std::span<std::uint8_t> blocks) const;
+  // Whole blocks of 4 * Nb bytes from in to out, of the same size; they may be the same.
+  void EncryptBlocks(ByteView in, std::span<std::uint8_t> out) const;
+  void DecryptBlocks(ByteView in, std::span<std::uint8_t> out) const;
   template <bool kInverse>
-  void RunRounds(std::span<std::uint8_t> blocks) const;
+  void RunRounds(ByteView in, std::span<std::uint8_t> out) const;
 
   std::uint8_t GfMultiply(std::uint8_t x, std::uint8_t y) const;
   std::uint32_t SubstituteLong(std::uint32_t word) const;

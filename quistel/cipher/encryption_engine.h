@@ -21,17 +21,19 @@ struct EncryptionEngine {
   }
   // The first 4 * Nb bytes in place, or all of a shorter span (which is refused).
   static void EncryptBlock(const Encryption& e, std::span<std::uint8_t> block) {
-    e.EncryptBlocks(block.first(std::min(block.size(), BlockBytes(e))));
+    const auto first = block.first(std::min(block.size(), BlockBytes(e)));
+    e.EncryptBlocks(first, first);
   }
   static void DecryptBlock(const Encryption& e, std::span<std::uint8_t> block) {
-    e.DecryptBlocks(block.first(std::min(block.size(), BlockBytes(e))));
+    const auto first = block.first(std::min(block.size(), BlockBytes(e)));
+    e.DecryptBlocks(first, first);
   }
-  // Whole blocks, as the framing runs them.
+  // Whole blocks in place, as many at once as the framing runs.
   static void EncryptBlocks(const Encryption& e, std::span<std::uint8_t> blocks) {
-    e.EncryptBlocks(blocks);
+    e.EncryptBlocks(blocks, blocks);
   }
   static void DecryptBlocks(const Encryption& e, std::span<std::uint8_t> blocks) {
-    e.DecryptBlocks(blocks);
+    e.DecryptBlocks(blocks, blocks);
   }
   static int Rounds(const Encryption& e) { return e.lRounds; }
   static bool KeysCleared(const Encryption& e) {
