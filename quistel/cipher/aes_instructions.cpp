@@ -38,8 +38,8 @@ constexpr int SourceByte(bool inverse, int half, int position) {
   return 4 * ((outputColumn + offset) % kColumns) + row;
 }
 
-// Both halves gather from the same positions, the high half from the opposite halves to the
-// low one; so one blend per half and one shared shuffle do the job.
+// The high half gathers from the same byte positions as the low one, each byte from the other
+// half; so a blend per half and one shared shuffle do the job.
 struct HalfShuffle {
   alignas(16) std::array<std::uint8_t, kHalfBytes> takeFromHigh{};  // PBLENDVB mask
   alignas(16) std::array<std::uint8_t, kHalfBytes> gather{};        // PSHUFB indices

@@ -39,7 +39,7 @@ class Encryption {
   std::optional<Bytes> DecryptData(ByteView bytIn, ByteView bytPassword);
 
  private:
-  friend struct EncryptionEngine;  // tests drive the block engine with other lengths
+  friend struct EncryptionEngine;  // tests pick the engine and drive it with other lengths
 
   static constexpr int kMaxWords = 8;
   static constexpr int kMaxRoundKeyWords = kMaxWords * (kMaxWords + 6 + 1);
