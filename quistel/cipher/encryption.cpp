@@ -2,15 +2,22 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
+#include <string_view>
 #include <utility>
+
+#include "cipher/aes_instructions.h"
 
 // The round functions must be inlined for the state to live in registers.
 #if defined(_MSC_VER)
 #define QUISTEL_ALWAYS_INLINE __forceinline
+#define QUISTEL_NEVER_INLINE __declspec(noinline)
 #else
 #define QUISTEL_ALWAYS_INLINE [[gnu::always_inline]] inline
+#define QUISTEL_NEVER_INLINE [[gnu::noinline]]
 #endif
 
 namespace quistel {
@@ -19,15 +26,66 @@ namespace {
 constexpr std::uint8_t kReducingByte = 0x1B;  // x^8 + x^4 + x^3 + x + 1, without x^8
 constexpr std::uint8_t kAffineConstant = 0x63;
 
+// Whole blocks are enciphered into a buffer of this size and appended to the result from there,
+// while the buffer is in the cache.
+constexpr std::size_t kStretchBytes = 16 << 10;
+// More than the block rounds and the key schedule ever put on the stack below an operation.
+constexpr std::size_t kStackClearBytes = 4 << 10;
+
 // Overwrites memory in a way the compiler may not drop as a dead store.
 void SecureClear(void* data, std::size_t size) {
+#if defined(__GLIBC__)
+  explicit_bzero(data, size);
+#else
   auto* bytes = static_cast<volatile unsigned char*>(data);
   for (std::size_t i = 0; i < size; ++i) bytes[i] = 0;
+#endif
 }
 
 template <typename T, std::size_t N>
 void SecureClear(std::array<T, N>& data) {
   SecureClear(data.data(), sizeof(T) * N);
+}
+
+// Overwrites the stack below the caller's frame, where the block rounds and the key schedule
+// spilled state and key words that the registers could not hold.
+QUISTEL_NEVER_INLINE void ClearStackBelowCaller() {
+  volatile std::uint8_t area[kStackClearBytes];
+  for (auto& byte : area) byte = 0;
+}
+
+// Runs an action when the scope ends, however it ends.
+template <typename Action>
+class AtScopeExit {
+ public:
+  explicit AtScopeExit(Action action) : action(std::move(action)) {}
+  ~AtScopeExit() { action(); }
+  AtScopeExit(const AtScopeExit&) = delete;
+  AtScopeExit& operator=(const AtScopeExit&) = delete;
+
+ private:
+  Action action;
+};
+
+#if QUISTEL_HAS_AES_INSTRUCTIONS
+// QUISTEL_CIPHER_ENGINE=table keeps every operation to the table engine, as on a processor
+// without AES instructions; CI runs the tests so as well.
+bool TableEngineForced() {
+#if defined(_MSC_VER)
+#pragma warning(suppress : 4996)  // getenv is safe here: read once, not kept
+#endif
+  const char* requested = std::getenv("QUISTEL_CIPHER_ENGINE");
+  return requested != nullptr && std::string_view(requested) == "table";
+}
+#endif
+
+bool AesInstructionsUsable() {
+#if QUISTEL_HAS_AES_INSTRUCTIONS
+  static const bool usable = !TableEngineForced() && aes_instructions::Supported();
+  return usable;
+#else
+  return false;
+#endif
 }
 
 std::uint8_t GfDouble(std::uint8_t a) {
@@ -108,22 +166,42 @@ QUISTEL_ALWAYS_INLINE void FullRounds(State<kNb>& a, State<kNb>& b, const std::u
    ...);
 }
 
-// Enciphers (or deciphers) 4 * kNb bytes; in and out may be the same block.
+// Enciphers (or deciphers) `count` blocks of 4 * kNb bytes; in and out may be the same.
 template <int kNb, bool kInverse, int kRounds>
-void CipherBlock(const std::uint8_t* in, std::uint8_t* out, const Tables& tables) {
+void CipherBlocks(const std::uint8_t* in, std::uint8_t* out, std::size_t count,
+                  const Tables& tables) {
   const std::uint32_t* roundKeys = tables.roundKeys;
-  State<kNb> a;
-  State<kNb> b;
-  for (int i = 0; i < kNb; ++i) a[i] = BytesToLongAt(in, 4 * i) ^ roundKeys[i];
-  FullRounds<kNb, kInverse>(a, b, roundKeys, tables.table, std::make_index_sequence<kRounds - 1>());
-  LastRound<kNb, kInverse>(b, a, roundKeys + kNb * kRounds, tables.lastRoundBox,
-                           std::make_index_sequence<kNb>());
-  for (int i = 0; i < kNb; ++i) LongToBytesAt(a[i], out, 4 * i);
+  for (; count > 0; --count, in += 4 * kNb, out += 4 * kNb) {
+    State<kNb> a;
+    State<kNb> b;
+    for (int i = 0; i < kNb; ++i) a[i] = BytesToLongAt(in, 4 * i) ^ roundKeys[i];
+    FullRounds<kNb, kInverse>(a, b, roundKeys, tables.table,
+                              std::make_index_sequence<kRounds - 1>());
+    LastRound<kNb, kInverse>(b, a, roundKeys + kNb * kRounds, tables.lastRoundBox,
+                             std::make_index_sequence<kNb>());
+    for (int i = 0; i < kNb; ++i) LongToBytesAt(a[i], out, 4 * i);
+  }
 }
 
 }  // namespace
 
-Encryption::~Encryption() { ClearKeys(); }
+Encryption::Encryption()
+    : engine(AesInstructionsUsable() ? CipherEngine::kAesInstructions : CipherEngine::kTable) {}
+
+Encryption::~Encryption() { ClearWorkingState(); }
+
+bool Encryption::CanUse(CipherEngine candidate) {
+  return candidate == CipherEngine::kTable || AesInstructionsUsable();
+}
+
+void Encryption::ClearWorkingState() {
+  SecureClear(lEncKey);
+  SecureClear(lDecKey);
+  ClearStackBelowCaller();
+#if QUISTEL_HAS_AES_INSTRUCTIONS
+  if (engine == CipherEngine::kAesInstructions) aes_instructions::ClearRegisters();
+#endif
+}
 
 std::optional<std::size_t> Encryption::FramedLength(std::size_t messageLength) {
   constexpr std::size_t kLargest =
@@ -137,22 +215,37 @@ std::optional<Bytes> Encryption::EncryptData(ByteView bytMessage, ByteView bytPa
   const auto framedLength = FramedLength(bytMessage.size());
   if (!framedLength) return std::nullopt;
 
-  Bytes output(*framedLength);
-  PrepareKey(bytPassword);
+  std::optional<Bytes> result(std::in_place);
+  Bytes& output = *result;
+  output.reserve(*framedLength);  // filled once, by appending
   std::array<std::uint8_t, kBlockBytes> work;
-  for (std::size_t offset = 0; offset < output.size(); offset += kBlockBytes) {
-    const auto out = std::span(output).subspan(offset, kBlockBytes);
-    if (offset > 0 && offset + kBlockBytes <= kLengthBytes + bytMessage.size()) {
-      // A block of message bytes alone is enciphered straight from the message.
-      EncryptBlock(bytMessage.subspan(offset - kLengthBytes, kBlockBytes), out);
-    } else {
-      FrameBlock(bytMessage, offset, work);
-      EncryptBlock(work, out);
-    }
+  std::array<std::uint8_t, kStretchBytes> stretch;
+  const AtScopeExit wipe([this, &work, &stretch] {
+    SecureClear(work);
+    SecureClear(stretch);
+    ClearWorkingState();
+  });
+  PrepareKey(bytPassword);
+
+  FrameBlock(bytMessage, 0, work);
+  EncryptBlocks(work, work);
+  output.insert(output.end(), work.begin(), work.end());
+  // Framed blocks that hold message bytes alone are enciphered straight from the message.
+  const std::size_t wholeEnd =
+      std::max(kBlockBytes, (kLengthBytes + bytMessage.size()) / kBlockBytes * kBlockBytes);
+  for (std::size_t offset = kBlockBytes; offset < wholeEnd;) {
+    const std::size_t count = std::min(kStretchBytes, wholeEnd - offset);
+    const auto enciphered = std::span(stretch).first(count);
+    EncryptBlocks(bytMessage.subspan(offset - kLengthBytes, count), enciphered);
+    output.insert(output.end(), enciphered.begin(), enciphered.end());
+    offset += count;
   }
-  SecureClear(work);
-  ClearKeys();
-  return output;
+  if (wholeEnd < *framedLength) {
+    FrameBlock(bytMessage, wholeEnd, work);
+    EncryptBlocks(work, work);
+    output.insert(output.end(), work.begin(), work.end());
+  }
+  return result;
 }
 
 void Encryption::FrameBlock(ByteView message, std::size_t offset,
@@ -173,31 +266,40 @@ void Encryption::FrameBlock(ByteView message, std::size_t offset,
 std::optional<Bytes> Encryption::DecryptData(ByteView bytIn, ByteView bytPassword) {
   if (bytIn.empty() || bytIn.size() % kBlockBytes != 0) return std::nullopt;
 
-  PrepareKey(bytPassword);
   std::array<std::uint8_t, kBlockBytes> work;
-  DecryptBlock(bytIn.first(kBlockBytes), work);
+  std::array<std::uint8_t, kStretchBytes> stretch;
+  const AtScopeExit wipe([this, &work, &stretch] {
+    SecureClear(work);
+    SecureClear(stretch);
+    ClearWorkingState();
+  });
+  PrepareKey(bytPassword);
+  DecryptBlocks(bytIn.first(kBlockBytes), work);
 
   // The length prefix governs; blocks past the message are not deciphered at all.
   const auto length = static_cast<std::int32_t>(BytesToLongAt(work.data(), 0));
-  std::optional<Bytes> result;
-  if (length >= 0 && static_cast<std::size_t>(length) <= bytIn.size() - kLengthBytes) {
-    Bytes& message = result.emplace(static_cast<std::size_t>(length));
-    const std::size_t framedEnd = kLengthBytes + message.size();
-    // Framed byte f is message byte f - 4.
-    std::copy(work.begin() + kLengthBytes, work.begin() + std::min(kBlockBytes, framedEnd),
-              message.begin());
-    for (std::size_t offset = kBlockBytes; offset < framedEnd; offset += kBlockBytes) {
-      const auto in = bytIn.subspan(offset, kBlockBytes);
-      if (offset + kBlockBytes <= framedEnd) {
-        DecryptBlock(in, std::span(message).subspan(offset - kLengthBytes, kBlockBytes));
-      } else {
-        DecryptBlock(in, work);
-        std::copy_n(work.begin(), framedEnd - offset, message.begin() + (offset - kLengthBytes));
-      }
-    }
+  if (length < 0 || static_cast<std::size_t>(length) > bytIn.size() - kLengthBytes) {
+    return std::nullopt;
   }
-  SecureClear(work);
-  ClearKeys();
+  std::optional<Bytes> result(std::in_place);
+  Bytes& message = *result;
+  message.reserve(static_cast<std::size_t>(length));  // filled once, by appending
+  const std::size_t framedEnd = kLengthBytes + static_cast<std::size_t>(length);
+  // Framed byte f is message byte f - 4.
+  message.insert(message.end(), work.begin() + kLengthBytes,
+                 work.begin() + std::min(kBlockBytes, framedEnd));
+  const std::size_t wholeEnd = std::max(kBlockBytes, framedEnd / kBlockBytes * kBlockBytes);
+  for (std::size_t offset = kBlockBytes; offset < wholeEnd;) {
+    const std::size_t count = std::min(kStretchBytes, wholeEnd - offset);
+    const auto deciphered = std::span(stretch).first(count);
+    DecryptBlocks(bytIn.subspan(offset, count), deciphered);
+    message.insert(message.end(), deciphered.begin(), deciphered.end());
+    offset += count;
+  }
+  if (wholeEnd < framedEnd) {
+    DecryptBlocks(bytIn.subspan(wholeEnd, kBlockBytes), work);
+    message.insert(message.end(), work.begin(), work.begin() + (framedEnd - wholeEnd));
+  }
   return result;
 }
 
@@ -207,11 +309,6 @@ void Encryption::PrepareKey(ByteView bytPassword) {
   BuildTables();
   ExpandKey(8, 8, key);
   SecureClear(key);
-}
-
-void Encryption::ClearKeys() {
-  SecureClear(lEncKey);
-  SecureClear(lDecKey);
 }
 
 void Encryption::BuildTables() {
@@ -323,36 +420,44 @@ void Encryption::ExpandKey(int nb, int nk, ByteView key) {
   }
 }
 
-void Encryption::EncryptBlock(ByteView in, std::span<std::uint8_t> out) const {
+void Encryption::EncryptBlocks(ByteView in, std::span<std::uint8_t> out) const {
   RunRounds<false>(in, out);
 }
 
-void Encryption::DecryptBlock(ByteView in, std::span<std::uint8_t> out) const {
+void Encryption::DecryptBlocks(ByteView in, std::span<std::uint8_t> out) const {
   RunRounds<true>(in, out);
 }
 
 template <bool kInverse>
 void Encryption::RunRounds(ByteView in, std::span<std::uint8_t> out) const {
   const std::size_t blockBytes = 4 * static_cast<std::size_t>(lBlockWords);
-  if (in.size() < blockBytes || out.size() < blockBytes) {
-    throw std::out_of_range("block shorter than the block length");
+  if (blockBytes == 0) throw std::logic_error("no key expanded");
+  if (in.size() % blockBytes != 0 || out.size() != in.size()) {
+    throw std::out_of_range("not whole blocks");
   }
+  const std::size_t count = in.size() / blockBytes;
+#if QUISTEL_HAS_AES_INSTRUCTIONS
+  if (engine == CipherEngine::kAesInstructions && lBlockWords == 8) {
+    return kInverse ? aes_instructions::DecryptBlocks(lDecKey.data(), in.data(), out.data(), count)
+                    : aes_instructions::EncryptBlocks(lEncKey.data(), in.data(), out.data(), count);
+  }
+#endif
   const Tables tables = kInverse ? Tables{lDecKey.data(), lDecTable.data(), bytInvSbox.data()}
                                  : Tables{lEncKey.data(), lEncTable.data(), bytSbox.data()};
   // Block length and round count (the larger length + 6) fix the unrolled code.
   switch (10 * lBlockWords + lRounds) {
     case 4 * 10 + 10:
-      return CipherBlock<4, kInverse, 10>(in.data(), out.data(), tables);
+      return CipherBlocks<4, kInverse, 10>(in.data(), out.data(), count, tables);
     case 4 * 10 + 12:
-      return CipherBlock<4, kInverse, 12>(in.data(), out.data(), tables);
+      return CipherBlocks<4, kInverse, 12>(in.data(), out.data(), count, tables);
     case 4 * 10 + 14:
-      return CipherBlock<4, kInverse, 14>(in.data(), out.data(), tables);
+      return CipherBlocks<4, kInverse, 14>(in.data(), out.data(), count, tables);
     case 6 * 10 + 12:
-      return CipherBlock<6, kInverse, 12>(in.data(), out.data(), tables);
+      return CipherBlocks<6, kInverse, 12>(in.data(), out.data(), count, tables);
     case 6 * 10 + 14:
-      return CipherBlock<6, kInverse, 14>(in.data(), out.data(), tables);
+      return CipherBlocks<6, kInverse, 14>(in.data(), out.data(), count, tables);
     default:
-      return CipherBlock<8, kInverse, 14>(in.data(), out.data(), tables);
+      return CipherBlocks<8, kInverse, 14>(in.data(), out.data(), count, tables);
   }
 }
 

@@ -2,6 +2,8 @@
 // Rijndael with tables computed at run time from GF(2^8) arithmetic, and the framing of a
 // message under a password: a 4-byte little-endian length, the message, zero padding to whole
 // 32-byte blocks, each block enciphered on its own with a 256-bit block and a 256-bit key.
+// Where the processor has AES instructions they run the rounds instead of the tables, with
+// the same result; QUISTEL_CIPHER_ENGINE=table in the environment keeps to the tables.
 
 #include <array>
 #include <cstddef>
@@ -15,11 +17,15 @@ namespace quistel {
 using Bytes = std::vector<std::uint8_t>;
 using ByteView = std::span<const std::uint8_t>;
 
+// What runs the rounds: tables in plain C++, or the processor's AES instructions.
+enum class CipherEngine { kTable, kAesInstructions };
+
 // One object per operation. Tables and keys are rebuilt by every call; the key buffer, the
-// expanded keys and the work blocks are cleared before a call returns.
+// expanded keys, the work blocks and the stack and registers the rounds worked in are cleared
+// before a call returns.
 class Encryption {
  public:
-  Encryption() = default;
+  Encryption();
   ~Encryption();
   Encryption(const Encryption&) = delete;
   Encryption& operator=(const Encryption&) = delete;
@@ -33,7 +39,7 @@ class Encryption {
   std::optional<Bytes> DecryptData(ByteView bytIn, ByteView bytPassword);
 
  private:
-  friend struct EncryptionEngine;  // tests drive the block engine with other lengths
+  friend struct EncryptionEngine;  // tests pick the engine and drive it with other lengths
 
   static constexpr int kMaxWords = 8;
   static constexpr int kMaxRoundKeyWords = kMaxWords * (kMaxWords + 6 + 1);
@@ -47,15 +53,20 @@ class Encryption {
   static void FrameBlock(ByteView message, std::size_t offset,
                          std::span<std::uint8_t, kBlockBytes> block);
   void PrepareKey(ByteView bytPassword);
+  // The table engine always; the AES instructions where the processor has them and the
+  // environment does not ask for the tables.
+  static bool CanUse(CipherEngine candidate);
+
+  // The key schedule and whatever the rounds left on the stack and in registers.
+  void ClearWorkingState();
 
   void BuildTables();
   void ExpandKey(int nb, int nk, ByteView key);
-  // One block of 4 * Nb bytes; in and out may be the same.
-  void EncryptBlock(ByteView in, std::span<std::uint8_t> out) const;
-  void DecryptBlock(ByteView in, std::span<std::uint8_t> out) const;
+  // Whole blocks of 4 * Nb bytes from in to out, of the same size; they may be the same.
+  void EncryptBlocks(ByteView in, std::span<std::uint8_t> out) const;
+  void DecryptBlocks(ByteView in, std::span<std::uint8_t> out) const;
   template <bool kInverse>
   void RunRounds(ByteView in, std::span<std::uint8_t> out) const;
-  void ClearKeys();
 
   std::uint8_t GfMultiply(std::uint8_t x, std::uint8_t y) const;
   std::uint32_t SubstituteLong(std::uint32_t word) const;
@@ -73,6 +84,7 @@ class Encryption {
   std::array<std::uint32_t, 256> lDecTable{};
   std::array<std::uint32_t, 30> lRcon{};
 
+  CipherEngine engine;
   int lKeyWords = 0;
   int lBlockWords = 0;
   int lRounds = 0;

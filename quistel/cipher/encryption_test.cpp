@@ -2,13 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <random>
 #include <string>
+#include <string_view>
 
 #include "cipher/encryption_engine.h"
 #include "testing/mcrypt_oracle.h"
 
 namespace quistel {
+
+void PrintTo(CipherEngine engine, std::ostream* out) {
+  *out << (engine == CipherEngine::kTable ? "Tables" : "AesInstructions");
+}
+
 namespace {
 
 Bytes FromHex(const std::string& hex) {
@@ -44,6 +51,43 @@ Bytes CiphertextWithLength(std::int32_t length, std::size_t blocks, ByteView pas
   return framed;
 }
 
+// Tests that run once per engine: the tables, and the AES instructions where this processor
+// has them (and QUISTEL_CIPHER_ENGINE does not ask for the tables).
+class EachEngine : public testing::TestWithParam<CipherEngine> {
+ protected:
+  void SetUp() override {
+    if (!EncryptionEngine::CanUse(GetParam())) {
+      GTEST_SKIP() << "not usable here";
+    }
+  }
+  void Use(Encryption& encryption) const { EncryptionEngine::Use(encryption, GetParam()); }
+  std::optional<Bytes> Encrypt(ByteView message, ByteView password) const {
+    Encryption encryption;
+    Use(encryption);
+    return encryption.EncryptData(message, password);
+  }
+  std::optional<Bytes> Decrypt(ByteView ciphertext, ByteView password) const {
+    Encryption encryption;
+    Use(encryption);
+    return encryption.DecryptData(ciphertext, password);
+  }
+};
+
+INSTANTIATE_TEST_SUITE_P(, EachEngine,
+                         testing::Values(CipherEngine::kTable, CipherEngine::kAesInstructions),
+                         [](const auto& info) { return testing::PrintToString(info.param); });
+
+TEST(CipherEngineChoice, TakesTheAesInstructionsUnlessTheEnvironmentAsksForTables) {
+  const char* requested = std::getenv("QUISTEL_CIPHER_ENGINE");
+  const bool forced = requested != nullptr && std::string_view(requested) == "table";
+  const bool aesUsable = EncryptionEngine::CanUse(CipherEngine::kAesInstructions);
+  if (forced) {
+    EXPECT_FALSE(aesUsable);
+  }
+  EXPECT_EQ(EncryptionEngine::InUse(Encryption()),
+            aesUsable ? CipherEngine::kAesInstructions : CipherEngine::kTable);
+}
+
 struct AesVector {
   int keyWords;
   const char* key;
@@ -74,8 +118,9 @@ TEST(EncryptionEngine, FourWordBlocksReproduceTheFipsAppendixCVectors) {
   }
 }
 
-TEST(EncryptionEngine, EightWordBlocksTouchOnlyTheirOwn32Bytes) {
+TEST_P(EachEngine, EightWordBlocksTouchOnlyTheirOwn32Bytes) {
   Encryption engine;
+  Use(engine);
   EncryptionEngine::Prepare(engine, 8, 8, Counting(32));
   Bytes buffer(40, 0xEE);
   EncryptionEngine::EncryptBlock(engine, buffer);
@@ -94,10 +139,35 @@ TEST(EncryptionEngine, RefusesLengthsItHasNoTablesFor) {
   EXPECT_THROW(EncryptionEngine::EncryptBlock(engine, shortBlock), std::out_of_range);
 }
 
-TEST(EncryptData, MatchesLibmcryptRijndael256OverManyLengthsAndPasswords) {
+// libmcrypt's rijndael-256 in ECB mode is the reference for 256-bit blocks: runs of 1 to 9
+// blocks (the AES instructions take them four at a time) under random keys of every length.
+TEST_P(EachEngine, EightWordBlocksMatchLibmcryptInBothDirections) {
+  std::mt19937 random(257);
+  for (int keyWords : {4, 6, 8}) {
+    for (std::size_t blocks = 1; blocks <= 9; ++blocks) {
+      SCOPED_TRACE(testing::Message() << keyWords << "-word key, " << blocks << " blocks");
+      const Bytes key = RandomBytes(random, 4 * static_cast<std::size_t>(keyWords));
+      const Bytes plain = RandomBytes(random, 32 * blocks);
+      Encryption engine;
+      Use(engine);
+      EncryptionEngine::Prepare(engine, 8, keyWords, key);
+
+      Bytes ours = plain;
+      EncryptionEngine::EncryptBlocks(engine, ours);
+      Bytes reference = plain;
+      McryptRijndael256(key).Encrypt(reference);
+      EXPECT_EQ(ours, reference);
+      EncryptionEngine::DecryptBlocks(engine, ours);
+      EXPECT_EQ(ours, plain);
+    }
+  }
+}
+
+TEST_P(EachEngine, EncryptDataMatchesLibmcryptOverManyLengthsAndPasswords) {
   std::mt19937 random(8191);
-  std::vector<std::size_t> lengths = {0,  1,  4,  27, 28, 29,  31,   32,   33,   59,
-                                      60, 61, 63, 64, 65, 100, 1000, 4093, 4096, 65536};
+  std::vector<std::size_t> lengths = {0,    1,     4,     27,    28,    29,    31,    32,    33,
+                                      59,   60,    61,    63,    64,    65,    100,   1000,  4093,
+                                      4096, 16380, 16381, 16384, 16412, 16413, 40000, 65536, 70000};
   std::uniform_int_distribution<std::size_t> anyLength(0, 3000);
   for (int i = 0; i < 30; ++i) lengths.push_back(anyLength(random));
   const std::size_t passwordLengths[] = {0, 1, 8, 31, 32, 33, 100};
@@ -108,11 +178,11 @@ TEST(EncryptData, MatchesLibmcryptRijndael256OverManyLengthsAndPasswords) {
     SCOPED_TRACE(testing::Message()
                  << "message " << message.size() << ", password " << password.size());
 
-    const auto ours = Encryption().EncryptData(message, password);
+    const auto ours = Encrypt(message, password);
     ASSERT_TRUE(ours.has_value());
     const Bytes reference = OracleEncryptMessage(message, password);
     EXPECT_EQ(*ours, reference);
-    EXPECT_EQ(Encryption().DecryptData(reference, password), message);
+    EXPECT_EQ(Decrypt(reference, password), message);
   }
 }
 
@@ -195,8 +265,9 @@ TEST(DecryptData, IgnoresWholeBlocksAppendedAfterTheMessage) {
   EXPECT_EQ(Encryption().DecryptData(*ciphertext, FromText("pw")), message);
 }
 
-TEST(Encryption, LeavesNoExpandedKeyBehindAfterAnOperation) {
+TEST_P(EachEngine, LeavesNoExpandedKeyBehindAfterAnOperation) {
   Encryption encryption;
+  Use(encryption);
   const auto ciphertext = encryption.EncryptData(FromText("secret"), FromText("key"));
   ASSERT_TRUE(ciphertext.has_value());
   EXPECT_TRUE(EncryptionEngine::KeysCleared(encryption));

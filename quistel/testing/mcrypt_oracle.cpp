@@ -30,7 +30,8 @@ McryptRijndael256::McryptRijndael256(ByteView key) {
   if (stream_ == MCRYPT_FAILED) throw std::runtime_error("libmcrypt has no rijndael-256");
   std::array<std::uint8_t, kBlock> keyCopy{};
   std::copy_n(key.begin(), std::min(key.size(), kBlock), keyCopy.begin());
-  if (mcrypt_generic_init(stream_, keyCopy.data(), kBlock, nullptr) < 0) {
+  const std::size_t keySize = key.size() == 16 || key.size() == 24 ? key.size() : kBlock;
+  if (mcrypt_generic_init(stream_, keyCopy.data(), static_cast<int>(keySize), nullptr) < 0) {
     mcrypt_module_close(stream_);
     throw std::runtime_error("libmcrypt refused the key");
   }

@@ -14,7 +14,7 @@ namespace quistel {
 
 class McryptRijndael256 {
  public:
-  // A 32-byte key.
+  // A key of 16, 24 or 32 bytes; any other is cut or padded with zeros to 32.
   explicit McryptRijndael256(ByteView key);
   ~McryptRijndael256();
   McryptRijndael256(const McryptRijndael256&) = delete;
