@@ -40,7 +40,7 @@ class ProgramFixture : public ::testing::Test {
   // The picture file the fake shell was given for `handle`.
   std::vector<std::uint8_t> pictureOf(std::uint32_t handle) const {
     for (const auto& [file, known] : shell->pictures) {
-      if (known == handle) return file;
+      if (known == handle) return {file.begin(), file.end()};
     }
     return {};
   }

@@ -1,16 +1,16 @@
 #include "window/window_icon.h"
 
 #include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
 
 namespace quistel {
 
-QIcon WindowIcon() {
-  QPixmap picture(32, 32);
+QImage PadlockPicture(int size) {
+  QImage picture(size, size, QImage::Format_ARGB32_Premultiplied);
   picture.fill(Qt::transparent);
   QPainter painter(&picture);
   painter.setRenderHint(QPainter::Antialiasing);
+  painter.scale(size / 32.0, size / 32.0);  // drawn on a 32 x 32 grid
 
   // Shackle, body, keyhole.
   painter.setPen(QPen(QColor(0x50, 0x50, 0x60), 4));
@@ -28,7 +28,15 @@ QIcon WindowIcon() {
   painter.drawEllipse(QRectF(13.5, 18, 5, 5));
   painter.drawRect(QRectF(15, 21, 2, 5));
   painter.end();
-  return QIcon(picture);
+  return picture;
+}
+
+QIcon WindowIcon() {
+  QIcon icon;
+  for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+    icon.addPixmap(QPixmap::fromImage(PadlockPicture(size)));
+  }
+  return icon;
 }
 
 }  // namespace quistel

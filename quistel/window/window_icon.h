@@ -1,10 +1,14 @@
 #pragma once
-// The window's own 32 x 32 icon: a padlock.
+// Quistel's icon, a padlock: the window's icon and the application icon of menus and task bars.
 
 #include <QIcon>
+#include <QImage>
 
 namespace quistel {
 
+// The padlock drawn at `size` x `size` pixels.
+QImage PadlockPicture(int size);
+// The padlock at the sizes title bars and task bars ask for.
 QIcon WindowIcon();
 
 }  // namespace quistel

@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <QMessageBox>
 #include <cstdlib>
 
 #include "platform/executable_file.h"
@@ -13,8 +14,21 @@
 
 namespace pellwick {
 
+namespace {
+
+// A warning that blocks nothing: the tray keeps working while it is up.
+void showNotice(const std::string& text) {
+  auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Pellwick"),
+                              QString::fromStdString(text), QMessageBox::Ok);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setModal(false);
+  box->show();
+}
+
+}  // namespace
+
 PlatformServices makePlatformServices() {
-  auto userFolders = std::make_unique<PosixUserFolders>();
+  auto userFolders = std::make_unique<PosixUserFolders>(showNotice);
   const std::string home = userFolders->profileFolder(userFolders->userName());
 
   PlatformServices services;

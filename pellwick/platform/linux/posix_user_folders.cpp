@@ -6,8 +6,10 @@
 
 #include <QDesktopServices>
 #include <QFile>
+#include <QStandardPaths>
 #include <QUrl>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 namespace pellwick {
@@ -30,6 +32,9 @@ bool isFolder(const std::string& path) {
 
 }  // namespace
 
+PosixUserFolders::PosixUserFolders(std::function<void(const std::string& text)> tellUser)
+    : tellUser_(std::move(tellUser)) {}
+
 std::string PosixUserFolders::userName() {
   passwd entry{};
   std::vector<char> buffer;
@@ -51,6 +56,12 @@ bool PosixUserFolders::createFolder(const std::string& path) {
 
 bool PosixUserFolders::openFolder(const std::string& path) {
   if (!isFolder(path)) return false;
+  if (QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty()) {
+    tellUser_("The folder " + path +
+              " cannot be opened: the program xdg-open is missing. Install the package "
+              "xdg-utils to open folders from the tray.");
+    return false;
+  }
   return QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(path.c_str())));
 }
 

@@ -13,7 +13,7 @@ namespace pellwick {
 namespace {
 
 TEST(PosixUserFolders, NameIsTheLoginAndProfileIsHome) {
-  PosixUserFolders folders;
+  PosixUserFolders folders{[](const std::string&) {}};
   const passwd* own = ::getpwuid(::geteuid());
   ASSERT_NE(own, nullptr);
   EXPECT_EQ(folders.userName(), own->pw_name);
@@ -22,7 +22,7 @@ TEST(PosixUserFolders, NameIsTheLoginAndProfileIsHome) {
 
 TEST(PosixUserFolders, CreatesTheLastFolderOnlyAndNeverTouchesAnExistingOne) {
   QTemporaryDir dir;
-  PosixUserFolders folders;
+  PosixUserFolders folders{[](const std::string&) {}};
   const std::string tray = dir.filePath("Test User's Tray Folder").toStdString();
   EXPECT_TRUE(folders.createFolder(tray));
   QFile kept(QString::fromStdString(tray) + "/kept.txt");
@@ -36,8 +36,21 @@ TEST(PosixUserFolders, CreatesTheLastFolderOnlyAndNeverTouchesAnExistingOne) {
 
 TEST(PosixUserFolders, OpensNothingThatIsNotAFolder) {
   QTemporaryDir dir;
-  PosixUserFolders folders;
+  PosixUserFolders folders{[](const std::string&) {}};
   EXPECT_FALSE(folders.openFolder(dir.filePath("missing").toStdString()));
+}
+
+TEST(PosixUserFolders, SaysSoWhenNoProgramCanOpenTheFolder) {
+  QTemporaryDir emptyPath;
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", emptyPath.path().toLocal8Bit());
+  std::string told;
+  PosixUserFolders folders{[&told](const std::string& text) { told = text; }};
+  const bool opened = folders.openFolder(emptyPath.path().toStdString());
+  qputenv("PATH", path);
+  EXPECT_FALSE(opened);
+  EXPECT_NE(told.find("xdg-open is missing"), std::string::npos) << told;
+  EXPECT_NE(told.find(emptyPath.path().toStdString()), std::string::npos) << told;
 }
 
 }  // namespace
