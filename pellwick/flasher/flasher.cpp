@@ -35,6 +35,8 @@ template <class... Cases>
 struct Overloaded : Cases... {
   using Cases::operator()...;
 };
+template <class... Cases>
+Overloaded(Cases...) -> Overloaded<Cases...>;  // clang 14 deduces no aggregates
 
 }  // namespace
 

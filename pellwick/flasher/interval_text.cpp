@@ -31,7 +31,9 @@ double leadingNumber(std::string_view text) {
   const auto [end, error] =
       std::from_chars(number.data() + start, number.data() + number.size(), magnitude);
   if (error == std::errc::result_out_of_range) {
-    magnitude = std::numeric_limits<double>::infinity();
+    // Too small for a double when no nonzero digit comes before the point: that is 0.
+    const bool belowOne = number.find_first_of("123456789") > number.find('.');
+    magnitude = belowOne ? 0 : std::numeric_limits<double>::infinity();
   }
   return negative ? -magnitude : magnitude;
 }

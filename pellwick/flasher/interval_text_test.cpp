@@ -58,6 +58,16 @@ TEST(IntervalText, NumbersOutsideSixteenBitsOverflowToZeroInTheBox) {
       {"-32768.5", "-32768", -32768},  // rounds to the even -32768
       {"-32769", "0", std::nullopt},
       {"1" + std::string(400, '0'), "0", std::nullopt},  // beyond any double
+      {"1" + std::string(400, '0') + ".5", "0", std::nullopt},
+  };
+  expectReadings(cases);
+}
+
+TEST(IntervalText, FractionsTooSmallForADoubleReadAsZero) {
+  const std::string zeros(323, '0');
+  const Case cases[] = {
+      {"." + zeros + "1", "0", 0},
+      {"-0." + zeros + "1", "0", 0},
   };
   expectReadings(cases);
 }

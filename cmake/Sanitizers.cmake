@@ -1,0 +1,40 @@
+# PQ_SANITIZE: every target with AddressSanitizer and UndefinedBehaviorSanitizer; the first
+# finding ends the program. PQ_FUZZ adds libFuzzer's coverage instrumentation (clang only).
+if(PQ_SANITIZE OR PQ_FUZZ)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(PQ_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "PQ_FUZZ needs clang, e.g. -DCMAKE_CXX_COMPILER=clang++-14")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
+# pq_sanitized_programs: every program and test program of this build, without the
+# Windows sub-build, so that a sanitizer build compiles only what runs here.
+if(PQ_SANITIZE OR PQ_FUZZ)
+  function(pq_collect_executables dir out)
+    set(found "")
+    get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+    foreach(target IN LISTS targets)
+      get_target_property(type ${target} TYPE)
+      if(type STREQUAL "EXECUTABLE")
+        list(APPEND found ${target})
+      endif()
+    endforeach()
+    get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+    foreach(sub IN LISTS subdirs)
+      pq_collect_executables(${sub} in_sub)
+      list(APPEND found ${in_sub})
+    endforeach()
+    set(${out} ${found} PARENT_SCOPE)
+  endfunction()
+
+  function(pq_add_sanitized_programs)
+    pq_collect_executables(${CMAKE_SOURCE_DIR} programs)
+    add_custom_target(pq_sanitized_programs DEPENDS ${programs})
+  endfunction()
+  cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL pq_add_sanitized_programs)
+endif()
