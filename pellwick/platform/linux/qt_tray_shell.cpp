@@ -19,10 +19,8 @@ QString tipText(const NotifyIconData& data) {
   return tip;
 }
 
-QIcon readIcon(std::span<const std::uint8_t> icoFile) {
-  QByteArray bytes(reinterpret_cast<const char*>(icoFile.data()),
-                   static_cast<qsizetype>(icoFile.size()));
-  QBuffer buffer(&bytes);
+QIcon readIcon(QByteArray icoFile) {
+  QBuffer buffer(&icoFile);
   QImageReader reader(&buffer, "ico");
   QIcon icon;
   for (int i = 0; i < reader.imageCount(); ++i) {
@@ -58,12 +56,13 @@ QtTrayShell::~QtTrayShell() {
 }
 
 std::uint32_t QtTrayShell::iconHandle(std::span<const std::uint8_t> icoFile) {
-  std::vector<std::uint8_t> bytes(icoFile.begin(), icoFile.end());
-  if (auto known = handles_.find(bytes); known != handles_.end()) return known->second;
-  const QIcon icon = readIcon(icoFile);
+  const QByteArray bytes(reinterpret_cast<const char*>(icoFile.data()),
+                         static_cast<qsizetype>(icoFile.size()));
+  if (auto known = handles_.constFind(bytes); known != handles_.cend()) return *known;
+  const QIcon icon = readIcon(bytes);
   if (icon.isNull()) return 0;
   const auto handle = static_cast<std::uint32_t>(handles_.size() + 1);
-  handles_.emplace(std::move(bytes), handle);
+  handles_.insert(bytes, handle);
   pictures_.emplace(handle, icon);
   return handle;
 }

@@ -2,6 +2,8 @@
 // Notification-area icons through Qt: one QSystemTrayIcon per (owner, id). On X11 Qt embeds
 // them in the desktop's tray (XEmbed) and embeds them again when the tray comes back.
 
+#include <QByteArray>
+#include <QHash>
 #include <QIcon>
 #include <QObject>
 #include <QSystemTrayIcon>
@@ -36,7 +38,7 @@ class QtTrayShell : public TrayShell {
 
   QObject iconParent_;  // owns the QSystemTrayIcons, also those waiting for deletion
   std::map<IconKey, QSystemTrayIcon*> trayIcons_;
-  std::map<std::vector<std::uint8_t>, std::uint32_t> handles_;
+  QHash<QByteArray, std::uint32_t> handles_;  // by the icon file's bytes
   std::map<std::uint32_t, QIcon> pictures_;
   std::map<std::uint32_t, std::function<void(std::uint32_t)>> listeners_;
 };
