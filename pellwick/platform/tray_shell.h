@@ -53,6 +53,9 @@ class TrayShell {
   // user-interface thread. An empty listener removes it.
   virtual void setMouseListener(std::uint32_t owner,
                                 std::function<void(std::uint32_t code)> listener) = 0;
+
+  // Whether the desktop has a notification area to show the icons in now.
+  virtual bool trayAvailable() const { return true; }
 };
 
 }  // namespace pellwick
