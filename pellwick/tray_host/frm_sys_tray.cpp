@@ -57,6 +57,7 @@ FrmSysTray::FrmSysTray(ProgramWindows& windows, Services services)
   connect(mExit, &QAction::triggered, this, [this] { windows_.exitProgram(); });
 
   services_.shell.setMouseListener(handle_, [this](std::uint32_t id) { trayCallback(id); });
+  services_.shell.setMenu(handle_, mPopupMenu.get());
 
   Timer1.setTimerType(Qt::PreciseTimer);  // the new day must reach the tray within 2 s
   Timer1.setInterval(1000);
@@ -64,7 +65,10 @@ FrmSysTray::FrmSysTray(ProgramWindows& windows, Services services)
   Timer1.start();
 }
 
-FrmSysTray::~FrmSysTray() { services_.shell.setMouseListener(handle_, {}); }
+FrmSysTray::~FrmSysTray() {
+  services_.shell.setMouseListener(handle_, {});
+  services_.shell.setMenu(handle_, nullptr);
+}
 
 QAction* FrmSysTray::addEntry(const QString& caption) { return mPopupMenu->addAction(caption); }
 

@@ -213,6 +213,10 @@ bool QtTrayShell::notifyIcon(TrayCommand command, const NotifyIconData& data) {
           trayIcon, &QSystemTrayIcon::activated, trayIcon,
           [this, owner](QSystemTrayIcon::ActivationReason reason) { activated(owner, reason); });
       apply(*trayIcon, data);
+      // An embedded icon would open the menu on the press: there the listener opens it.
+      if (const auto menu = menus_.find(owner); menu != menus_.end() && statusNotifierHost_) {
+        trayIcon->setContextMenu(menu->second);
+      }
       trayIcon->show();
       trayIcons_.emplace(key, trayIcon);
       return true;
@@ -238,6 +242,14 @@ void QtTrayShell::setMouseListener(std::uint32_t owner,
     listeners_[owner] = std::move(listener);
   } else {
     listeners_.erase(owner);
+  }
+}
+
+void QtTrayShell::setMenu(std::uint32_t owner, QMenu* menu) {
+  if (menu) {
+    menus_[owner] = menu;
+  } else {
+    menus_.erase(owner);
   }
 }
 

@@ -38,6 +38,7 @@ class QtTrayShell : public TrayShell {
   bool notifyIcon(TrayCommand command, const NotifyIconData& data) override;
   void setMouseListener(std::uint32_t owner,
                         std::function<void(std::uint32_t code)> listener) override;
+  void setMenu(std::uint32_t owner, QMenu* menu) override;
   bool trayAvailable() const override;
 
  private:
@@ -57,6 +58,7 @@ class QtTrayShell : public TrayShell {
   QHash<QByteArray, std::uint32_t> handles_;  // by the icon file's bytes
   std::map<std::uint32_t, QIcon> pictures_;
   std::map<std::uint32_t, std::function<void(std::uint32_t)>> listeners_;
+  std::map<std::uint32_t, QMenu*> menus_;
 };
 
 }  // namespace pellwick
