@@ -1,6 +1,6 @@
 #include "platform/linux/qt_tray_shell.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QBuffer>
 #include <QDBusConnection>
 #include <QDBusMessage>
