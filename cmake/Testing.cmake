@@ -18,16 +18,16 @@ function(pq_add_gtest)
     PROPERTIES LABELS ${T_LABEL} ENVIRONMENT "${env}" TIMEOUT 120)
 endfunction()
 
-# pq_add_desktop_test(NAME name SCRIPT path [TIMEOUT s])
+# pq_add_desktop_test(NAME name SCRIPT path [TIMEOUT s] [ARGS arg...])
 # A bash script run inside its own private X session (see tests/desktop/session.sh).
 # The script sees PQ_BUILD_DIR, PQ_SOURCE_DIR, PELLWICK and QUISTEL.
 function(pq_add_desktop_test)
-  cmake_parse_arguments(T "" "NAME;SCRIPT;TIMEOUT" "" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;SCRIPT;TIMEOUT" "ARGS" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
   add_test(NAME ${T_NAME}
-    COMMAND bash ${T_SCRIPT})
+    COMMAND bash ${T_SCRIPT} ${T_ARGS})
   set_tests_properties(${T_NAME} PROPERTIES
     LABELS desktop
     TIMEOUT ${T_TIMEOUT}

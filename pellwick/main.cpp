@@ -1,6 +1,7 @@
 // Pellwick: no main window; the clock window starts everything (see ProgramWindows).
 
 #include <QApplication>
+#include <QSessionManager>
 
 #include "platform/platform_services.h"
 #include "tray_host/program_windows.h"
@@ -9,6 +10,14 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // The start-at-login entry is the one way Pellwick starts with the desktop: a session
+  // manager must never start a copy of its own beside it.
+  if (app.isSessionRestored()) return 0;
+  const auto neverRestart = [](QSessionManager& session) {
+    session.setRestartHint(QSessionManager::RestartNever);
+  };
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, neverRestart);
+  QObject::connect(&app, &QGuiApplication::saveStateRequest, neverRestart);
   // Closing the calendar or the reminders window must not end the program.
   QApplication::setQuitOnLastWindowClosed(false);
 

@@ -4,18 +4,24 @@
 # (the reference) measured in the same run. First, the cost of one clock tick against one
 # X round trip.
 #
-#   bench/idle/idle_usage.sh [--seconds N] [--every N] [--mode KEY] [REFERENCE [COMMAND ...]]
+#   bench/idle/idle_usage.sh [--seconds N] [--every N] [--mode KEY] [--desktop NAME]
+#                            [REFERENCE [COMMAND ...]]
 #
 # Each command is one string: a program and its arguments. Without commands: the idle
 # probe as it is (Qt event loop, 500 ms timer, X connection) as the reference, the probe
 # ticking the title-bar clock, and Pellwick itself. The private HOME holds Pellwick's
 # settings with the display mode KEY checked (default messdate, "&Show Date-   Short"), so
 # its clock writes the date from the start. CPU time is summed over the threads
-# (schedstat, in nanoseconds) from the end of a 3 s warm-up.
+# (schedstat, in nanoseconds) from the end of a 3 s warm-up. --desktop picks the desktop of
+# tests/desktop/session.sh (default icewm).
 #
 #   bench/idle/idle_usage.sh                               # 60 s each
 #   bench/idle/idle_usage.sh --seconds 600 --every 60 \
 #     build/bench/idle/clock_idle_probe build/pellwick/pellwick   # growth over 10 minutes
+#   bench/idle/idle_usage.sh --desktop xfce-dbus build/bench/idle/clock_idle_probe \
+#     build/pellwick/pellwick \
+#     "env DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent build/pellwick/pellwick"
+#                                  # Pellwick on the D-Bus tray, then on the same panel's XEmbed tray
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 export PQ_SOURCE_DIR=${PQ_SOURCE_DIR:-$(cd "$here/../.." && pwd)}
@@ -24,11 +30,13 @@ seconds=60
 every=10
 warmup=3
 mode=messdate
+desktop=icewm
 while [ $# -gt 0 ]; do
   case $1 in
     --seconds) seconds=$2; shift 2 ;;
     --every) every=$2; shift 2 ;;
     --mode) mode=$2; shift 2 ;;
+    --desktop) desktop=$2; shift 2 ;;
     *) break ;;
   esac
 done
@@ -72,7 +80,7 @@ measure() {
   RESULT="$cpu $rss0 $rss $max"
 }
 
-pq_start_session
+pq_start_session --desktop "$desktop"
 printf '[STARTUP]\n%s=True\n' "$mode" >"$XDG_CONFIG_HOME/MyTrayFolder.ini"
 pq_start xterm xterm -title "Idle bench"
 pq_wait_for 10 xdotool search --name "Idle bench" || pq_fail "no xterm"

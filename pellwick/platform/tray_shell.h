@@ -6,6 +6,8 @@
 #include <functional>
 #include <span>
 
+class QMenu;
+
 namespace pellwick {
 
 // Shell_NotifyIcon commands.
@@ -53,6 +55,13 @@ class TrayShell {
   // user-interface thread. An empty listener removes it.
   virtual void setMouseListener(std::uint32_t owner,
                                 std::function<void(std::uint32_t code)> listener) = 0;
+
+  // The owner's popup menu, for trays that show an icon's menu themselves (a D-Bus tray's
+  // host does, instead of reporting the right button). Null: none.
+  virtual void setMenu(std::uint32_t /*owner*/, QMenu* /*menu*/) {}
+
+  // Whether the desktop has a notification area to show the icons in now.
+  virtual bool trayAvailable() const { return true; }
 };
 
 }  // namespace pellwick

@@ -1,5 +1,6 @@
 #include "tray_host/frm_sys_tray.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 
 #include "flasher/controls_form.h"
@@ -16,6 +17,8 @@ namespace {
 
 const QString kSeparatorCaption = "&______________________";
 const QString kMessageTitle = "Pellwick";
+// A tray that restarts is back within a second; one missing longer than this is missing.
+constexpr int kTicksBeforeNoTrayNotice = 3;
 
 }  // namespace
 
@@ -54,14 +57,18 @@ FrmSysTray::FrmSysTray(ProgramWindows& windows, Services services)
   connect(mExit, &QAction::triggered, this, [this] { windows_.exitProgram(); });
 
   services_.shell.setMouseListener(handle_, [this](std::uint32_t id) { trayCallback(id); });
+  services_.shell.setMenu(handle_, mPopupMenu.get());
 
   Timer1.setTimerType(Qt::PreciseTimer);  // the new day must reach the tray within 2 s
   Timer1.setInterval(1000);
-  connect(&Timer1, &QTimer::timeout, this, [this] { UpdateTrayIcon(TrayCommand::Add); });
+  connect(&Timer1, &QTimer::timeout, this, &FrmSysTray::timerTick);
   Timer1.start();
 }
 
-FrmSysTray::~FrmSysTray() { services_.shell.setMouseListener(handle_, {}); }
+FrmSysTray::~FrmSysTray() {
+  services_.shell.setMouseListener(handle_, {});
+  services_.shell.setMenu(handle_, nullptr);
+}
 
 QAction* FrmSysTray::addEntry(const QString& caption) { return mPopupMenu->addAction(caption); }
 
@@ -106,6 +113,29 @@ void FrmSysTray::UpdateTrayIcon(TrayCommand command) {
   showTodaysPicture();
   fillTrayIconRecord(TIcon, handle_, shownIconHandle_);
   services_.shell.notifyIcon(command, TIcon);
+}
+
+void FrmSysTray::timerTick() {
+  UpdateTrayIcon(TrayCommand::Add);
+  watchForTray();
+}
+
+// Without a tray Pellwick would run unseen: say so once each time the tray goes missing.
+// The icon shows by itself as soon as a tray is there.
+void FrmSysTray::watchForTray() {
+  if (services_.shell.trayAvailable()) {
+    ticksWithoutTray_ = 0;
+    return;
+  }
+  if (ticksWithoutTray_ == kTicksBeforeNoTrayNotice) return;
+  if (++ticksWithoutTray_ < kTicksBeforeNoTrayNotice) return;
+  services_.messages.notice(
+      kMessageTitle,
+      QString("This desktop has no notification area (system tray), so Pellwick's icon and "
+              "menu cannot be shown. Pellwick keeps running and its icon appears as soon as "
+              "a notification area is there (on GNOME: the AppIndicator extension).\n\n"
+              "To end Pellwick meanwhile: kill %1")
+          .arg(QCoreApplication::applicationPid()));
 }
 
 void FrmSysTray::showTodaysPicture() {

@@ -44,6 +44,8 @@ class FrmSysTray : public HiddenWindow {
 
   // Re-sends the last record, shows today's picture, then sends `command` with the new record.
   void UpdateTrayIcon(TrayCommand command);
+  // Each second: the icon, and a word to the user when the desktop has no tray for it.
+  void timerTick();
   // One mouse code the shell reported for the icon.
   void trayCallback(std::uint32_t id);
 
@@ -76,6 +78,7 @@ class FrmSysTray : public HiddenWindow {
   void chooseDisplayMode(DisplayMode mode);
   void chooseAutorun();
   void reportUnsavedSetting(bool saved);
+  void watchForTray();
 
   ProgramWindows& windows_;
   Services services_;
@@ -85,6 +88,7 @@ class FrmSysTray : public HiddenWindow {
   std::unique_ptr<QMenu> mPopupMenu;
   int shownDay_ = 0;
   std::uint32_t shownIconHandle_ = 0;
+  int ticksWithoutTray_ = 0;
 };
 
 }  // namespace pellwick

@@ -131,6 +131,24 @@ TEST_F(FrmSysTrayTest, AnIconTheShellLostComesBackAtTheNextTick) {
   EXPECT_EQ(trayPicture(), dayPictureFile(6));
 }
 
+TEST_F(FrmSysTrayTest, AMissingTrayIsToldOnceEachTimeAndTheIconWaitsForIt) {
+  shell->available = false;
+  for (int tick = 0; tick < 10; ++tick) host().timerTick();
+  ASSERT_EQ(messages.shown.size(), 1u) << "once while the tray stays away";
+  EXPECT_FALSE(messages.shown[0].modal);
+  EXPECT_TRUE(messages.shown[0].text.contains("no notification area"));
+  EXPECT_TRUE(shell->hasIcon(trayOwner())) << "the icon is kept for the tray to come";
+
+  shell->available = true;
+  host().timerTick();
+  shell->available = false;
+  host().timerTick();
+  host().timerTick();
+  EXPECT_EQ(messages.shown.size(), 1u) << "a tray that restarts is no news";
+  host().timerTick();
+  EXPECT_EQ(messages.shown.size(), 2u) << "gone again for good";
+}
+
 TEST_F(FrmSysTrayTest, MouseCodesAreNamedAndOnlyReleasesAct) {
   trayTick();
   QSignalSpy names(&host(), &FrmSysTray::TrayMouse);

@@ -2,11 +2,11 @@
 # The title-bar clock on a real desktop: with "&Show Date-   Short" the focused window's
 # title gets eight blanks and the date; the window left behind has its own title back
 # within a second; a minimised window keeps its own; "&Exit Program" and SIGTERM leave
-# every title as it was before Pellwick started.
+# every title as it was before Pellwick started. pellwick_clock.test.sh [DESKTOP] (session.sh).
 source "$PQ_SOURCE_DIR/tests/desktop/session.sh"
 source "$PQ_SOURCE_DIR/tests/desktop/pellwick_helpers.sh"
 export LC_ALL=C.UTF-8  # Pellwick's month names as date(1) writes them
-pq_start_session
+pq_start_session --desktop "${1:-icewm}"
 cd "$PQ_TMP"
 
 blanks='        '

@@ -1,4 +1,4 @@
-# A private X desktop for one test: Xvfb on a free display, IceWM with its system tray,
+# A private X desktop for one test: Xvfb on a free display, a window manager, a system tray,
 # a clean HOME. Source this file from a test script and call pq_start_session; everything
 # started through these functions is stopped when the script exits.
 #
@@ -6,12 +6,23 @@
 #   pq_start_session
 #   pq_start pellwick "$PELLWICK"
 #   pq_wait_for 5 pq_tray_has_icons 1 || pq_fail "no tray icon"
+#
+# The desktop (pq_start_session --desktop NAME):
+#   icewm        IceWM with its XEmbed tray (the default)
+#   openbox      Openbox alone: an EWMH window manager without a tray
+#   xfce-xembed  Openbox and xfce4-panel; programs reach the panel's tray through XEmbed
+#                (their D-Bus session address leads nowhere)
+#   xfce-dbus    Openbox and xfce4-panel on a private D-Bus session bus; programs started
+#                after the panel show StatusNotifierItems over D-Bus
 
 set -euo pipefail
 
 PQ_PIDS=()
 PQ_TMP=""
 PQ_WM_PID=""
+PQ_TRAY_PID=""
+PQ_DESKTOP=icewm
+PQ_BUS=""
 
 pq_log() { printf '[%s] %s\n' "$(date +%T.%3N)" "$*" >&2; }
 
@@ -73,22 +84,101 @@ pq_start() {
 }
 
 pq_wm_ready() {
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' &&
-    xwininfo -root -tree 2>/dev/null | grep -q '"SystemTray"'
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || return 1
+  [ "$PQ_DESKTOP" != icewm ] || xwininfo -root -tree 2>/dev/null | grep -q '"SystemTray"'
 }
 
 pq_start_wm() {
-  pq_start icewm icewm
+  case $PQ_DESKTOP in
+    icewm) pq_start icewm icewm ;;
+    *) pq_start openbox openbox --config-file "$PQ_TMP/openbox.xml" ;;
+  esac
   PQ_WM_PID=$PQ_LAST_PID
-  pq_wait_for 15 pq_wm_ready || pq_fail "IceWM did not come up"
+  pq_wait_for 15 pq_wm_ready || pq_fail "$PQ_DESKTOP: the window manager did not come up"
 }
 
 pq_stop_wm() {
   pq_stop "$PQ_WM_PID"
 }
 
-# pq_start_session [WIDTHxHEIGHT]: clean HOME, Xvfb on a free display, IceWM with a tray.
+# The panel's watcher answers D-Bus calls for StatusNotifierItems.
+pq_sni_watcher() { # PROPERTY
+  DBUS_SESSION_BUS_ADDRESS=$PQ_BUS dbus-send --session --print-reply=literal \
+    --reply-timeout=1000 --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
+    org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher "string:$1"
+}
+pq_sni_host_ready() { pq_sni_watcher IsStatusNotifierHostRegistered | grep -q 'boolean true'; }
+
+# pq_start_tray: the tray of the desktop (IceWM's comes with the window manager).
+pq_start_tray() {
+  case $PQ_DESKTOP in
+    icewm) pq_start_wm ;;
+    xfce-*)
+      pq_start xfce4-panel env DBUS_SESSION_BUS_ADDRESS="$PQ_BUS" xfce4-panel
+      PQ_TRAY_PID=$PQ_LAST_PID
+      # The systray plugin takes the XEmbed tray and registers the StatusNotifier host.
+      pq_wait_for 20 pq_sni_host_ready || pq_fail "xfce4-panel's tray did not come up"
+      ;;
+  esac
+}
+
+pq_stop_tray() {
+  case $PQ_DESKTOP in
+    icewm) pq_stop_wm ;;
+    xfce-*) pq_stop "$PQ_TRAY_PID" ;;
+  esac
+}
+
+# pq_start_private_bus: a session bus of our own, as dbus-run-session gives.
+pq_start_private_bus() {
+  pq_start dbus-daemon dbus-daemon --session --nofork --nopidfile --print-address=3 \
+    3>"$PQ_TMP/bus-address"
+  pq_wait_for 10 test -s "$PQ_TMP/bus-address" || pq_fail "no D-Bus session bus"
+  PQ_BUS=$(head -n1 "$PQ_TMP/bus-address")
+}
+
+# xfce4-panel with one panel along the bottom holding the system tray alone.
+pq_write_panel_config() {
+  local dir="$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
+  mkdir -p "$dir"
+  cat >"$dir/xfce4-panel.xml" <<'PANEL'
+<?xml version="1.0" encoding="UTF-8"?>
+<channel name="xfce4-panel" version="1.0">
+  <property name="configver" type="int" value="2"/>
+  <property name="panels" type="array">
+    <value type="int" value="1"/>
+    <property name="panel-1" type="empty">
+      <property name="position" type="string" value="p=8;x=0;y=0"/>
+      <property name="length" type="uint" value="100"/>
+      <property name="position-locked" type="bool" value="true"/>
+      <property name="size" type="uint" value="32"/>
+      <property name="plugin-ids" type="array">
+        <value type="int" value="1"/>
+      </property>
+    </property>
+  </property>
+  <property name="plugins" type="empty">
+    <property name="plugin-1" type="string" value="systray"/>
+  </property>
+</channel>
+PANEL
+  # Openbox, without the desktop menu Debian would look for.
+  printf '%s\n' '<?xml version="1.0" encoding="UTF-8"?>' \
+    '<openbox_config xmlns="http://openbox.org/3.4/rc"><focus><focusNew>yes</focusNew></focus></openbox_config>' \
+    >"$PQ_TMP/openbox.xml"
+}
+
+# pq_start_session [--desktop NAME] [WIDTHxHEIGHT]: clean HOME, Xvfb on a free display, a
+# window manager and (but for openbox) a tray.
 pq_start_session() {
+  if [ "${1:-}" = --desktop ]; then
+    PQ_DESKTOP=$2
+    shift 2
+  fi
+  case $PQ_DESKTOP in
+    icewm | openbox | xfce-xembed | xfce-dbus) ;;
+    *) pq_fail "unknown desktop: $PQ_DESKTOP" ;;
+  esac
   local geometry=${1:-1280x800}
   PQ_TMP=$(mktemp -d /tmp/pq-desktop.XXXXXX)
   export HOME="$PQ_TMP/home"
@@ -98,6 +188,7 @@ pq_start_session() {
   chmod 700 "$XDG_RUNTIME_DIR"
   unset WAYLAND_DISPLAY SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS
   export QT_QPA_PLATFORM=xcb
+  export NO_AT_BRIDGE=1  # no accessibility bus for the panel
   cat > "$HOME/.icewm/preferences" <<'PREFS'
 TaskBarShowTray=1
 TaskBarShowClock=0
@@ -116,16 +207,42 @@ PREFS
   pq_wait_for 15 test -s "$display_file" || pq_fail "Xvfb did not start"
   export DISPLAY=":$(head -n1 "$display_file")"
   pq_wait_for 15 xprop -root || pq_fail "display $DISPLAY does not answer"
-  pq_start_wm
+  if [ "$PQ_DESKTOP" = icewm ]; then
+    pq_start_wm
+  else
+    pq_write_panel_config
+    pq_start_wm
+    case $PQ_DESKTOP in
+      xfce-*) pq_start_private_bus; pq_start_tray ;;
+    esac
+    # The programs under test: on the bus, or on one that leads nowhere (no autolaunch).
+    case $PQ_DESKTOP in
+      xfce-dbus) export DBUS_SESSION_BUS_ADDRESS=$PQ_BUS ;;
+      *) export DBUS_SESSION_BUS_ADDRESS="unix:path=$PQ_TMP/no-bus" ;;
+    esac
+  fi
   mkdir -p "${PQ_ARTIFACTS:-$PQ_TMP/artifacts}"
-  pq_log "session on $DISPLAY, HOME=$HOME"
+  pq_log "$PQ_DESKTOP session on $DISPLAY, HOME=$HOME"
 }
 
-# Tray icon client windows currently embedded in IceWM's system tray.
+# The icons in the tray: on XEmbed trays the embedded client windows, on the D-Bus tray
+# the items registered with the panel's watcher.
 pq_tray_icons() {
-  xwininfo -root -tree 2>/dev/null | awk '
-    /"YXTrayEmbedder"/ { want = 1; next }
-    want && /^ *0x[0-9a-f]+/ && !/children|child:/ { print $1; want = 0 }'
+  case $PQ_DESKTOP in
+    icewm)
+      xwininfo -root -tree 2>/dev/null | awk '
+        /"YXTrayEmbedder"/ { want = 1; next }
+        want && /^ *0x[0-9a-f]+/ && !/children|child:/ { print $1; want = 0 }' ;;
+    xfce-xembed)
+      # Small named client windows reparented into the panel (not children of the root).
+      xwininfo -root -tree 2>/dev/null | awk '
+        /^      +0x[0-9a-f]+ "[^"]*": \("[^"]+" "[^"]+"\)/ && !/"xfce4-panel"|"wrapper-2.0"/ {
+          split($0, after, /\)  /); split(after[2], size, /[x+]/)
+          if (size[1] <= 64 && size[2] <= 64) print $1 }' ;;
+    xfce-dbus)
+      pq_sni_watcher RegisteredStatusNotifierItems 2>/dev/null | grep -o '[^ ]*/StatusNotifierItem' ;;
+    *) ;;
+  esac
 }
 
 # pq_tray_has_icons N: true when at least N icons are in the tray.

@@ -54,6 +54,8 @@ class FakeTrayShell : public TrayShell {
     else listeners.erase(owner);
   }
 
+  bool trayAvailable() const override { return available; }
+
   // Plays a mouse code to the owner's listener, as the shell would.
   void click(std::uint32_t owner, std::uint32_t code) {
     if (auto it = listeners.find(owner); it != listeners.end()) it->second(code);
@@ -73,6 +75,7 @@ class FakeTrayShell : public TrayShell {
   std::map<std::string, std::uint32_t> pictures;
   std::map<std::uint32_t, std::function<void(std::uint32_t)>> listeners;
   bool refuseAll = false;
+  bool available = true;  // whether the desktop has a tray
 };
 
 }  // namespace pellwick::testing

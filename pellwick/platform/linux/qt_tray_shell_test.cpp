@@ -13,8 +13,6 @@
 namespace pellwick {
 namespace {
 
-using Codes = std::vector<std::uint32_t>;
-
 std::vector<std::uint8_t> icoFile(QColor colour) {
   QImage image(16, 16, QImage::Format_ARGB32);
   image.fill(colour);
@@ -32,12 +30,18 @@ NotifyIconData record(std::uint32_t owner, std::uint32_t icon) {
 }
 
 TEST(QtTrayShell, ClicksBecomeTheShellsMouseCodes) {
-  EXPECT_EQ(mouseCodesFor(QSystemTrayIcon::Trigger), Codes{514});
-  EXPECT_EQ(mouseCodesFor(QSystemTrayIcon::Context), Codes{517});
-  EXPECT_EQ(mouseCodesFor(QSystemTrayIcon::MiddleClick), Codes{520});
-  // The second press of a double click: the shell reports it and then its release.
-  EXPECT_EQ(mouseCodesFor(QSystemTrayIcon::DoubleClick), (Codes{515, 514}));
-  EXPECT_EQ(mouseCodesFor(QSystemTrayIcon::Unknown), Codes{});
+  // What a D-Bus tray's host reports.
+  EXPECT_EQ(mouseCodeFor(QSystemTrayIcon::Trigger), 514u);
+  EXPECT_EQ(mouseCodeFor(QSystemTrayIcon::Context), 517u);
+  EXPECT_EQ(mouseCodeFor(QSystemTrayIcon::MiddleClick), 520u);
+  EXPECT_EQ(mouseCodeFor(QSystemTrayIcon::Unknown), std::nullopt);
+  // The buttons on an embedded icon: presses report nothing.
+  EXPECT_EQ(mouseCodeFor(QEvent::MouseButtonPress, Qt::LeftButton), std::nullopt);
+  EXPECT_EQ(mouseCodeFor(QEvent::MouseButtonRelease, Qt::LeftButton), 514u);
+  EXPECT_EQ(mouseCodeFor(QEvent::MouseButtonDblClick, Qt::LeftButton), 515u);
+  EXPECT_EQ(mouseCodeFor(QEvent::MouseButtonRelease, Qt::RightButton), 517u);
+  EXPECT_EQ(mouseCodeFor(QEvent::MouseButtonDblClick, Qt::MiddleButton), 521u);
+  EXPECT_EQ(mouseCodeFor(QEvent::MouseButtonRelease, Qt::BackButton), std::nullopt);
 }
 
 TEST(QtTrayShell, EqualPicturesShareAHandleAndUnreadableOnesGetNone) {
