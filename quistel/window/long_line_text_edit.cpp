@@ -109,10 +109,24 @@ void LongLineTextEdit::setText(const QString& text) {
 
 QString LongLineTextEdit::text() const { return textBetween(0, document()->characterCount() - 1); }
 
-void LongLineTextEdit::clearText() {
-  QTextCursor cursor(document());
-  cursor.select(QTextCursor::Document);
-  cursor.removeSelectedText();
+void LongLineTextEdit::replaceText(const QString& text) {
+  QTextDocument* document = this->document();
+  document->setUndoRedoEnabled(false);  // forgets the earlier steps and the texts they held
+  document->setUndoRedoEnabled(true);
+  QTextCursor cursor(document);
+  cursor.beginEditBlock();
+  try {
+    cursor.select(QTextCursor::Document);
+    cursor.removeSelectedText();
+    cursor.setBlockFormat(QTextBlockFormat());
+    InsertText(cursor, text);
+  } catch (...) {
+    cursor.endEditBlock();
+    document->undo();  // back to the text as it was
+    throw;
+  }
+  cursor.endEditBlock();
+  moveCursor(QTextCursor::Start);
 }
 
 QString LongLineTextEdit::textBetween(int from, int to) const {
@@ -131,6 +145,9 @@ QString LongLineTextEdit::textBetween(int from, int to) const {
 void LongLineTextEdit::keyPressEvent(QKeyEvent* event) {
   QTextCursor cursor = textCursor();
   if (isReadOnly()) return QPlainTextEdit::keyPressEvent(event);
+
+  // Ctrl+Y redoes everywhere, not only where the desktop's own redo key is Ctrl+Y.
+  if (event->key() == Qt::Key_Y && event->modifiers() == Qt::ControlModifier) return redo();
 
   if (event->matches(QKeySequence::InsertParagraphSeparator) ||
       event->matches(QKeySequence::InsertLineSeparator)) {

@@ -20,8 +20,9 @@ class LongLineTextEdit : public QPlainTextEdit {
   // Replaces the whole text; this is not an undo step.
   void setText(const QString& text);
   QString text() const;
-  // Empties the text as one undo step.
-  void clearText();
+  // Replaces the whole text as one undo step. Earlier steps are forgotten, so the document holds
+  // at most one earlier whole text (plus what is typed after) however often it is replaced.
+  void replaceText(const QString& text);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
