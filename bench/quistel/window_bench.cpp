@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <cstring>
 
+#include "window/code_page.h"
 #include "window/encrypt.h"
 #include "window/long_line_text_edit.h"
 #include "window/prompts.h"
@@ -89,6 +90,35 @@ void EncryptTextStep(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * Size(state));
 }
 
+void ToCodePageStep(benchmark::State& state) {
+  const QString text = Letter(Size(state));
+  for (auto _ : state) benchmark::DoNotOptimize(ToCodePage(text));
+  state.SetBytesProcessed(state.iterations() * Size(state));
+}
+
+void FromCodePageStep(benchmark::State& state) {
+  const QByteArray bytes = ToCodePage(Letter(Size(state))).bytes;
+  for (auto _ : state) benchmark::DoNotOptimize(FromCodePage(bytes));
+  state.SetBytesProcessed(state.iterations() * Size(state));
+}
+
+void TextOfTheTextArea(benchmark::State& state) {
+  Window window;
+  window.encrypt.Text1->setText(Letter(Size(state)));
+  for (auto _ : state) benchmark::DoNotOptimize(window.encrypt.Text1->text());
+  state.SetBytesProcessed(state.iterations() * Size(state));
+}
+
+void ShowLetterStep(benchmark::State& state) {
+  Window window;
+  const QString letter = Letter(Size(state));
+  for (auto _ : state) {
+    window.encrypt.Text1->replaceText(letter);
+    window.Show();
+  }
+  state.SetBytesProcessed(state.iterations() * Size(state));
+}
+
 void TextToHexStep(benchmark::State& state) {
   const QByteArray cipher = EncryptText(Letter(Size(state)), kKey).cipher;
   for (auto _ : state) benchmark::DoNotOptimize(TextToHex(cipher));
@@ -117,7 +147,7 @@ void ShowHexStep(benchmark::State& state) {
   Window window;
   const QString hex = TextToHex(EncryptText(Letter(Size(state)), kKey).cipher);
   for (auto _ : state) {
-    window.encrypt.Text1->setText(hex);
+    window.encrypt.Text1->replaceText(hex);
     window.Show();
   }
   state.SetBytesProcessed(state.iterations() * Size(state));
@@ -145,6 +175,10 @@ void Sizes(benchmark::internal::Benchmark* benchmark) {
 BENCHMARK(EncryptButton)->Apply(Sizes);
 BENCHMARK(DecryptButton)->Apply(Sizes);
 BENCHMARK(EncryptTextStep)->Apply(Sizes);
+BENCHMARK(ToCodePageStep)->Apply(Sizes);
+BENCHMARK(FromCodePageStep)->Apply(Sizes);
+BENCHMARK(TextOfTheTextArea)->Apply(Sizes);
+BENCHMARK(ShowLetterStep)->Apply(Sizes);
 BENCHMARK(TextToHexStep)->Apply(Sizes);
 BENCHMARK(HexToTextStep)->Apply(Sizes);
 BENCHMARK(CopyHexMemory)->Apply(Sizes);

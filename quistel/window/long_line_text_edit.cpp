@@ -58,31 +58,81 @@ bool AtRowEnd(const QTextCursor& cursor) {
   return cursor.atBlockEnd() && IsRow(cursor.block().next());
 }
 
-void InsertLine(QTextCursor& cursor, QStringView line) {
-  for (qsizetype start = 0; start < line.size();) {
-    qsizetype length = std::min<qsizetype>(LongLineTextEdit::kRowLength, line.size() - start);
-    if (line[start + length - 1].isHighSurrogate() && start + length < line.size()) ++length;
-    if (start > 0) cursor.insertBlock(BreakBefore(QStringView()));
-    cursor.insertText(line.sliced(start, length).toString());
-    start += length;
-  }
-}
+// Inserts a text at the cursor: each line break becomes a block that remembers it, each row of a
+// long line a block marked as a row. Blocks with the same mark in a row go in with one
+// insertText, their breaks as paragraph separators: the new blocks take the format of the block
+// they split, and one call is far quicker than one per block.
+class TextInserter {
+ public:
+  explicit TextInserter(QTextCursor& cursor) : cursor_(cursor) {}
+  TextInserter(const TextInserter&) = delete;
+  TextInserter& operator=(const TextInserter&) = delete;
 
-void InsertText(QTextCursor& cursor, QStringView text) {
-  qsizetype lineStart = 0;
-  for (qsizetype at = 0; at < text.size();) {
-    const qsizetype breakLength = LineBreakLength(text, at);
-    if (breakLength == 0) {
-      ++at;
-      continue;
+  void Insert(QStringView text) {
+    qsizetype lineStart = 0;
+    for (qsizetype at = 0; at < text.size();) {
+      const qsizetype breakLength = LineBreakLength(text, at);
+      if (breakLength == 0) {
+        ++at;
+        continue;
+      }
+      AddLine(text.sliced(lineStart, at - lineStart));
+      nextMark_ = text.sliced(at, breakLength);
+      at += breakLength;
+      lineStart = at;
     }
-    InsertLine(cursor, text.sliced(lineStart, at - lineStart));
-    cursor.insertBlock(BreakBefore(text.sliced(at, breakLength)));
-    at += breakLength;
-    lineStart = at;
+    AddLine(text.sliced(lineStart));
+    Flush();
   }
-  InsertLine(cursor, text.sliced(lineStart));
-}
+
+ private:
+  void AddLine(QStringView line) {
+    qsizetype start = 0;
+    do {
+      qsizetype length = std::min<qsizetype>(LongLineTextEdit::kRowLength, line.size() - start);
+      if (length > 0 && line[start + length - 1].isHighSurrogate() &&
+          start + length < line.size()) {
+        ++length;
+      }
+      AddBlock(line.sliced(start, length));
+      nextMark_ = QStringView();  // the next piece of this line is a row
+      start += length;
+    } while (start < line.size());
+  }
+
+  // A block whose break before it is nextMark_; the first one continues the cursor's block.
+  void AddBlock(QStringView content) {
+    if (first_) {
+      first_ = false;
+      run_ = content.toString();
+      return;
+    }
+    if (!runHasMark_ || nextMark_ != runMark_) {
+      Flush();
+      cursor_.insertBlock(BreakBefore(nextMark_));
+      runHasMark_ = true;
+      runMark_ = nextMark_.toString();
+      run_ = content.toString();
+      return;
+    }
+    run_ += QChar::ParagraphSeparator;
+    run_ += content;
+  }
+
+  void Flush() {
+    if (!run_.isEmpty()) cursor_.insertText(run_);
+    run_.clear();
+  }
+
+  QTextCursor& cursor_;
+  bool first_ = true;
+  QStringView nextMark_;
+  bool runHasMark_ = false;
+  QString runMark_;
+  QString run_;
+};
+
+void InsertText(QTextCursor& cursor, QStringView text) { TextInserter(cursor).Insert(text); }
 
 bool IsPlainBackspace(const QKeyEvent* event) {
   return event->key() == Qt::Key_Backspace &&
@@ -130,14 +180,25 @@ void LongLineTextEdit::replaceText(const QString& text) {
 }
 
 QString LongLineTextEdit::textBetween(int from, int to) const {
+  // The document's own characters, with a paragraph separator where each block starts; those
+  // become the marks again. Blocks of one format share one mark, looked up once.
+  const QString raw = document()->toRawText();
   QString text;
   text.reserve(to - from);
+  int markFormat = -1;
+  QString mark;
   for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() <= to;
        block = block.next()) {
-    if (block.position() > from) text += BreakBefore(block);
+    if (block.position() > from) {
+      if (block.blockFormatIndex() != markFormat) {
+        markFormat = block.blockFormatIndex();
+        mark = BreakBefore(block);
+      }
+      text += mark;
+    }
     const int start = std::max(from, block.position());
     const int end = std::min(to, block.position() + block.length() - 1);
-    text += QStringView(block.text()).sliced(start - block.position(), end - start);
+    text += QStringView(raw).sliced(start, end - start);
   }
   return text;
 }
