@@ -7,6 +7,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextDocument>
 #include <QThread>
 #include <QTimer>
 #include <atomic>
@@ -35,6 +36,7 @@ const QString kNotEncrypted = QStringLiteral(
 // Progress of Encrypt and Decrypt, in percent, at the end of their longer stages.
 constexpr int kHexDone = 30;
 constexpr int kCipherDone = 60;
+constexpr int kResultReady = 80;
 constexpr int kShowProgressAfterMs = 1000;
 constexpr int kProgressPollMs = 100;
 
@@ -206,25 +208,35 @@ void Encrypt::replaceUnderKey(const KeyedStep& keyed, const Step& step) {
     QString& key;
     ~WipeKey() { Wipe(key); }
   } wipeKey{*key};
-  const StepOutcome outcome =
-      runBusy(keyed.working, [&](const ProgressReport& progress) { return step(*key, progress); });
-  if (!outcome.text) return warn(outcome.message);
-  WithBusyCursor([&] { Text1->replaceText(*outcome.text); });
+  // The worker also builds the document to show, so that even that leaves the window free.
+  QThread* const windowThread = thread();
+  std::unique_ptr<QTextDocument> document;
+  QString message;
+  runBusy(keyed.working, [&](const ProgressReport& progress) {
+    StepOutcome outcome = step(*key, progress);
+    if (!outcome.text) {
+      message = outcome.message;
+      return;
+    }
+    progress(kResultReady);
+    document = LongLineTextEdit::MakeDocument(*outcome.text, windowThread);
+  });
+  if (!document) return warn(message);
+  Text1->replaceDocument(std::move(document));
 }
 
-StepOutcome Encrypt::runBusy(const QString& label,
-                             const std::function<StepOutcome(const ProgressReport&)>& work) {
+void Encrypt::runBusy(const QString& label,
+                      const std::function<void(const ProgressReport&)>& work) {
   std::atomic<int> percentDone = 0;
   const ProgressReport report = [&](int percent) {
     percentDone = percent;
     if (onProgress) onProgress(percent);
   };
-  std::optional<StepOutcome> outcome;
   std::exception_ptr failure;
   const std::unique_ptr<QThread> worker(QThread::create([&] {
     try {
       report(0);
-      outcome = work(report);
+      work(report);
     } catch (...) {
       failure = std::current_exception();
     }
@@ -259,7 +271,6 @@ StepOutcome Encrypt::runBusy(const QString& label,
   worker->wait();
 
   if (failure) std::rethrow_exception(failure);
-  return std::move(*outcome);
 }
 
 void Encrypt::closeEvent(QCloseEvent* event) {

@@ -65,10 +65,9 @@ class Encrypt : public QWidget {
   // Asks for a key; replaces the text by what `step` makes of it as one undo step, or says why
   // not.
   void replaceUnderKey(const KeyedStep& keyed, const Step& step);
-  // Runs `work` on a worker thread while the window repaints and takes no input; shows its
-  // progress when it takes longer than a second. Rethrows what `work` threw.
-  StepOutcome runBusy(const QString& label,
-                      const std::function<StepOutcome(const ProgressReport&)>& work);
+  // Runs `work` on a worker thread while the window repaints and takes no other input; shows
+  // its progress when it takes longer than a second. Rethrows what `work` threw.
+  void runBusy(const QString& label, const std::function<void(const ProgressReport&)>& work);
   void cmdSaveClick();
   void openClick(const QString& title);
   // Runs a button's handler; whatever it throws ends in a message, the text left as it was.

@@ -1,6 +1,8 @@
 #include "window/long_line_text_edit.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -141,9 +143,21 @@ bool IsPlainBackspace(const QKeyEvent* event) {
 
 }  // namespace
 
-LongLineTextEdit::LongLineTextEdit(QWidget* parent) : QPlainTextEdit(parent) {}
+LongLineTextEdit::LongLineTextEdit(QWidget* parent) : QPlainTextEdit(parent) {
+  // Our own documents from the start: the box deletes a document it made itself when another
+  // is set, and undo keeps the one shown before.
+  auto first = std::make_unique<QTextDocument>();
+  dress(*first);
+  swapIn(std::move(first));
+}
+
+LongLineTextEdit::~LongLineTextEdit() {
+  setDocument(nullptr);  // the box lets go of our documents before they are deleted
+}
 
 void LongLineTextEdit::setText(const QString& text) {
+  before_.reset();
+  undone_.reset();
   QTextDocument* document = this->document();
   document->setUndoRedoEnabled(false);
   QTextCursor cursor(document);
@@ -159,24 +173,56 @@ void LongLineTextEdit::setText(const QString& text) {
 
 QString LongLineTextEdit::text() const { return textBetween(0, document()->characterCount() - 1); }
 
-void LongLineTextEdit::replaceText(const QString& text) {
-  QTextDocument* document = this->document();
-  document->setUndoRedoEnabled(false);  // forgets the earlier steps and the texts they held
-  document->setUndoRedoEnabled(true);
-  QTextCursor cursor(document);
+std::unique_ptr<QTextDocument> LongLineTextEdit::MakeDocument(const QString& text, QThread* owner) {
+  auto document = std::make_unique<QTextDocument>();
+  document->setUndoRedoEnabled(false);  // its first text is no step of its own
+  QTextCursor cursor(document.get());
   cursor.beginEditBlock();
-  try {
-    cursor.select(QTextCursor::Document);
-    cursor.removeSelectedText();
-    cursor.setBlockFormat(QTextBlockFormat());
-    InsertText(cursor, text);
-  } catch (...) {
-    cursor.endEditBlock();
-    document->undo();  // back to the text as it was
-    throw;
-  }
+  InsertText(cursor, text);
   cursor.endEditBlock();
+  document->setUndoRedoEnabled(true);
+  document->moveToThread(owner);
+  return document;
+}
+
+void LongLineTextEdit::replaceDocument(std::unique_ptr<QTextDocument> document) {
+  dress(*document);
+  undone_.reset();
+  // What was undone in the text shown until now cannot come back once it is replaced.
+  shown_->clearUndoRedoStacks(QTextDocument::RedoStack);
+  before_ = swapIn(std::move(document));
+}
+
+void LongLineTextEdit::dress(QTextDocument& document) const {
+  // Fonts and layouts belong to the box's thread, so a document gets them only here. The layout
+  // comes last: it then takes all blocks in one pass.
+  document.setDefaultFont(this->document()->defaultFont());
+  document.setDefaultTextOption(this->document()->defaultTextOption());
+  document.setDocumentLayout(new QPlainTextDocumentLayout(&document));
+}
+
+void LongLineTextEdit::replaceText(const QString& text) {
+  replaceDocument(MakeDocument(text, thread()));
+}
+
+void LongLineTextEdit::undo() {
+  if (document()->isUndoAvailable()) return QPlainTextEdit::undo();
+  if (before_) undone_ = swapIn(std::move(before_));
+}
+
+void LongLineTextEdit::redo() {
+  if (document()->isRedoAvailable()) return QPlainTextEdit::redo();
+  if (undone_) before_ = swapIn(std::move(undone_));
+}
+
+std::unique_ptr<QTextDocument> LongLineTextEdit::swapIn(std::unique_ptr<QTextDocument> document) {
+  if (shown_) disconnect(shown_.get(), &QTextDocument::undoCommandAdded, this, nullptr);
+  setDocument(document.get());
+  // A new edit ends what could be redone.
+  connect(document.get(), &QTextDocument::undoCommandAdded, this, [this] { undone_.reset(); });
   moveCursor(QTextCursor::Start);
+  std::swap(shown_, document);
+  return document;
 }
 
 QString LongLineTextEdit::textBetween(int from, int to) const {
@@ -207,8 +253,12 @@ void LongLineTextEdit::keyPressEvent(QKeyEvent* event) {
   QTextCursor cursor = textCursor();
   if (isReadOnly()) return QPlainTextEdit::keyPressEvent(event);
 
+  if (event->matches(QKeySequence::Undo)) return undo();
   // Ctrl+Y redoes everywhere, not only where the desktop's own redo key is Ctrl+Y.
-  if (event->key() == Qt::Key_Y && event->modifiers() == Qt::ControlModifier) return redo();
+  if (event->matches(QKeySequence::Redo) ||
+      (event->key() == Qt::Key_Y && event->modifiers() == Qt::ControlModifier)) {
+    return redo();
+  }
 
   if (event->matches(QKeySequence::InsertParagraphSeparator) ||
       event->matches(QKeySequence::InsertLineSeparator)) {
@@ -239,6 +289,27 @@ void LongLineTextEdit::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QPlainTextEdit::keyPressEvent(event);
+}
+
+void LongLineTextEdit::contextMenuEvent(QContextMenuEvent* event) {
+  const std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+  // The menu's Undo and Redo step over whole-text replacements too.
+  const struct {
+    const char* name;
+    void (LongLineTextEdit::*step)();
+    bool available;
+  } steps[] = {
+      {"edit-undo", &LongLineTextEdit::undo, document()->isUndoAvailable() || before_},
+      {"edit-redo", &LongLineTextEdit::redo, document()->isRedoAvailable() || undone_},
+  };
+  for (const auto& [name, step, available] : steps) {
+    QAction* action = menu->findChild<QAction*>(QString::fromLatin1(name));
+    if (action == nullptr) continue;
+    action->disconnect();
+    connect(action, &QAction::triggered, this, step);
+    action->setEnabled(!isReadOnly() && available);
+  }
+  menu->exec(event->globalPos());
 }
 
 QMimeData* LongLineTextEdit::createMimeDataFromSelection() const {
