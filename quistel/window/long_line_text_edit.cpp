@@ -36,6 +36,12 @@ qsizetype LineBreakLength(QStringView text, qsizetype at) {
   }
 }
 
+// A quick first test for LineBreakLength: false for all characters that never break a line.
+bool MayBreakLine(QChar c) {
+  const char16_t u = c.unicode();
+  return u <= u'\r' || u == QChar::ParagraphSeparator || u == 0xFDD0 || u == 0xFDD1;
+}
+
 QTextBlockFormat BreakBefore(QStringView lineBreak) {
   QTextBlockFormat format;
   format.setProperty(kBreakBeforeProperty, lineBreak.toString());
@@ -71,9 +77,11 @@ class TextInserter {
   TextInserter& operator=(const TextInserter&) = delete;
 
   void Insert(QStringView text) {
+    // One buffer for all runs: a run is at most the text and a separator per row.
+    run_.reserve(text.size() + text.size() / LongLineTextEdit::kRowLength + 1);
     qsizetype lineStart = 0;
     for (qsizetype at = 0; at < text.size();) {
-      const qsizetype breakLength = LineBreakLength(text, at);
+      const qsizetype breakLength = MayBreakLine(text[at]) ? LineBreakLength(text, at) : 0;
       if (breakLength == 0) {
         ++at;
         continue;
@@ -106,7 +114,7 @@ class TextInserter {
   void AddBlock(QStringView content) {
     if (first_) {
       first_ = false;
-      run_ = content.toString();
+      run_ += content;
       return;
     }
     if (!runHasMark_ || nextMark_ != runMark_) {
@@ -114,7 +122,7 @@ class TextInserter {
       cursor_.insertBlock(BreakBefore(nextMark_));
       runHasMark_ = true;
       runMark_ = nextMark_.toString();
-      run_ = content.toString();
+      run_ += content;
       return;
     }
     run_ += QChar::ParagraphSeparator;
@@ -123,7 +131,7 @@ class TextInserter {
 
   void Flush() {
     if (!run_.isEmpty()) cursor_.insertText(run_);
-    run_.clear();
+    run_.truncate(0);  // keeps the buffer
   }
 
   QTextCursor& cursor_;
@@ -226,25 +234,29 @@ std::unique_ptr<QTextDocument> LongLineTextEdit::swapIn(std::unique_ptr<QTextDoc
 }
 
 QString LongLineTextEdit::textBetween(int from, int to) const {
-  // The document's own characters, with a paragraph separator where each block starts; those
-  // become the marks again. Blocks of one format share one mark, looked up once.
+  // The document's own characters hold a paragraph separator where each block starts; those
+  // become the blocks' marks again. Blocks of one format share one mark, looked up once.
   const QString raw = document()->toRawText();
+  const QStringView part = QStringView(raw).sliced(from, to - from);
   QString text;
-  text.reserve(to - from);
+  text.reserve(part.size());
+  QTextBlock block = document()->findBlock(from);
   int markFormat = -1;
   QString mark;
-  for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() <= to;
-       block = block.next()) {
-    if (block.position() > from) {
-      if (block.blockFormatIndex() != markFormat) {
-        markFormat = block.blockFormatIndex();
-        mark = BreakBefore(block);
-      }
-      text += mark;
+  for (qsizetype at = 0; at < part.size();) {
+    const qsizetype separator = part.indexOf(QChar::ParagraphSeparator, at);
+    if (separator < 0) {
+      text += part.sliced(at);
+      break;
     }
-    const int start = std::max(from, block.position());
-    const int end = std::min(to, block.position() + block.length() - 1);
-    text += QStringView(raw).sliced(start, end - start);
+    text += part.sliced(at, separator - at);
+    block = block.next();
+    if (block.blockFormatIndex() != markFormat) {
+      markFormat = block.blockFormatIndex();
+      mark = BreakBefore(block);
+    }
+    text += mark;
+    at = separator + 1;
   }
   return text;
 }
