@@ -3,13 +3,14 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-
+#include <array>
+#include <cstdint>
 #include <vector>
 
 #include "window/wipe.h"
+
+#ifdef Q_OS_WIN
+#include <windows.h>
 #endif
 
 namespace quistel {
@@ -68,6 +69,55 @@ std::optional<QByteArray> ToAnsiExactly(QStringView piece) {
 
 }  // namespace
 
+// The 256 characters of a single-byte code page, and the way back from each to its byte.
+struct SingleByteTable {
+  std::array<char16_t, 256> characters{};
+  std::array<std::int16_t, 256> latin1Bytes{};                // -1: not in the code page
+  std::vector<std::pair<char16_t, std::uint8_t>> otherBytes;  // sorted by character
+
+  // The table of the named code page when each byte is one character of its own, else nothing.
+  static std::shared_ptr<const SingleByteTable> Of(const char* name) {
+    QByteArray bytes(256, Qt::Uninitialized);
+    for (int i = 0; i < 256; ++i) bytes[i] = static_cast<char>(i);
+    QStringDecoder decoder(name, QStringConverter::Flag::Stateless);
+    const QString decoded = decoder.decode(bytes);
+    if (decoder.hasError() || decoded.size() != 256) return nullptr;
+
+    auto table = std::make_shared<SingleByteTable>();
+    table->latin1Bytes.fill(-1);
+    for (int byte = 0; byte < 256; ++byte) {
+      const char16_t c = decoded[byte].unicode();
+      if (QChar::isSurrogate(c) || c == QChar::ReplacementCharacter) return nullptr;
+      table->characters[byte] = c;
+      if (c < 256) {
+        if (table->latin1Bytes[c] >= 0) return nullptr;
+        table->latin1Bytes[c] = static_cast<std::int16_t>(byte);
+      } else {
+        table->otherBytes.emplace_back(c, static_cast<std::uint8_t>(byte));
+      }
+    }
+    std::sort(table->otherBytes.begin(), table->otherBytes.end());
+    if (std::adjacent_find(table->otherBytes.begin(), table->otherBytes.end(), [](auto a, auto b) {
+          return a.first == b.first;
+        }) != table->otherBytes.end()) {
+      return nullptr;
+    }
+    return table;
+  }
+
+  // The character's byte, or -1.
+  int ByteOf(char16_t c) const {
+    if (c < 256) return latin1Bytes[c];
+    const auto found = std::lower_bound(otherBytes.begin(), otherBytes.end(),
+                                        std::pair<char16_t, std::uint8_t>(c, 0));
+    return found != otherBytes.end() && found->first == c ? found->second : -1;
+  }
+};
+
+CodePage::CodePage(QByteArray name) : name_(std::move(name)) {
+  if (!name_.isEmpty()) singleByte_ = SingleByteTable::Of(name_.constData());
+}
+
 CodePage CodePage::Ansi() {
 #ifdef Q_OS_WIN
   return CodePage(QByteArray());
@@ -90,6 +140,19 @@ std::optional<QByteArray> CodePage::EncodeExactly(QStringView piece) const {
 }
 
 CodePageBytes CodePage::Encode(QStringView text) const {
+  if (singleByte_) {
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    for (qsizetype at = 0; at < text.size(); ++at) {
+      const int byte = singleByte_->ByteOf(text[at].unicode());
+      if (byte < 0) {
+        Wipe(bytes);  // it may hold part of a key
+        return {{}, text.sliced(at, CodePointLength(text, at)).toString()};
+      }
+      bytes[at] = static_cast<char>(byte);
+    }
+    return {std::move(bytes), std::nullopt};
+  }
+
   CodePageBytes result;
   for (qsizetype start = 0; start < text.size();) {
     qsizetype length = std::min(kPieceLength, text.size() - start);
@@ -119,6 +182,13 @@ CodePageBytes CodePage::Encode(QStringView text) const {
 }
 
 QString CodePage::Decode(QByteArrayView bytes) const {
+  if (singleByte_) {
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    for (const char byte : bytes)
+      *out++ = singleByte_->characters[static_cast<unsigned char>(byte)];
+    return text;
+  }
 #ifdef Q_OS_WIN
   if (name_.isEmpty()) return QStringDecoder(QStringConverter::System).decode(bytes);
 #endif

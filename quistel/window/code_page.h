@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <memory>
 #include <optional>
 
 namespace quistel {
@@ -14,6 +15,8 @@ struct CodePageBytes {
   // The first character (a whole code point) the code page cannot hold exactly.
   std::optional<QString> unrepresentable;
 };
+
+struct SingleByteTable;
 
 class CodePage {
  public:
@@ -27,12 +30,14 @@ class CodePage {
   QString Decode(QByteArrayView bytes) const;
 
  private:
-  explicit CodePage(QByteArray name) : name_(std::move(name)) {}
+  explicit CodePage(QByteArray name);
 
   // The piece's bytes, or nothing when some character of it is not held exactly.
   std::optional<QByteArray> EncodeExactly(QStringView piece) const;
 
   QByteArray name_;  // empty for the Windows system code page
+  // A single-byte code page's characters, for a quick conversion without the converter.
+  std::shared_ptr<const SingleByteTable> singleByte_;
 };
 
 inline CodePageBytes ToCodePage(QStringView text) { return CodePage::Ansi().Encode(text); }

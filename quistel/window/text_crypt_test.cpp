@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include "testing/mcrypt_oracle.h"
@@ -43,6 +45,9 @@ TEST(CodePage, EveryByteValueSurvivesByteToCharacterToByte) {
   const CodePageBytes back = ToCodePage(text);
   EXPECT_EQ(back.bytes, bytes);
   EXPECT_FALSE(back.unrepresentable.has_value());
+  // The quick table gives what the general converter gives.
+  EXPECT_EQ(QStringEncoder("windows-1252").encode(text), QByteArray(back.bytes));
+  EXPECT_EQ(QStringDecoder("windows-1252").decode(bytes), text);
 }
 
 TEST(CodePage, NamesTheFirstCharacterItCannotHoldWhereverItIs) {
