@@ -90,6 +90,22 @@ TEST(HexToText, SkipsWhiteSpaceAnywhereAndRefusesAnythingElse) {
   EXPECT_EQ(HexToText(u"41,42"_s), std::nullopt);
   EXPECT_EQ(HexToText(u"41\uff141"_s), std::nullopt);  // a full-width digit is no hex digit
   EXPECT_EQ(HexToText(u"0x41"_s), std::nullopt);
+
+  // Anywhere in a long run: one character too many, too few, or out of place is caught, and
+  // white space anywhere is skipped.
+  QByteArray bytes;
+  for (int i = 0; i < 40; ++i) bytes.append(static_cast<char>(37 * i + 11));
+  const QString hex = TextToHex(bytes);
+  for (qsizetype at = 0; at <= hex.size(); ++at) {
+    for (const char16_t bad : {u'g', u'G', u'/', u':', u'@', u'`', u'\u0130', u'\uff10'}) {
+      EXPECT_EQ(HexToText(QString(hex).insert(at, QChar(bad))), std::nullopt) << at;
+    }
+    EXPECT_EQ(HexToText(QString(hex).insert(at, u'0')), std::nullopt) << at;
+    EXPECT_EQ(HexToText(QString(hex).insert(at, u"\r\n"_s)), bytes) << at;
+    if (at < hex.size()) {
+      EXPECT_EQ(HexToText(QString(hex).remove(at, 1)), std::nullopt) << at;
+    }
+  }
 }
 
 TEST(EncryptText, MatchesTheOracleAndDecryptsBackExactly) {
