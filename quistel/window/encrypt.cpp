@@ -30,7 +30,7 @@ const QString kOpenFilter =
     QStringLiteral("Text Files(*.txt)|*.txt|Rich Text Files(*.rtf)|*.rtf|All Files(*.*)|*.*|");
 
 const QString kNotEncrypted = QStringLiteral(
-    "This is not an encrypted text: that holds hexadecimal digits (0-9, A-F) only, an even "
+    "This is not an encrypted text. An encrypted text is hexadecimal digits (0-9, A-F), an even "
     "number of them. The text was left as it was.");
 
 // Progress of Encrypt and Decrypt, in percent, at the end of their longer stages.
@@ -90,16 +90,6 @@ QString CodePageMessage(const CryptResult& result, const QString& consequence) {
                            : QStringLiteral("text");
   return QStringLiteral("The %1 holds the character %2, which the code page cannot hold. %3")
       .arg(what, Describe(result.character), consequence);
-}
-
-// Runs a step with the busy cursor showing.
-template <typename Step>
-auto WithBusyCursor(Step step) {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  struct Restore {
-    ~Restore() { QApplication::restoreOverrideCursor(); }
-  } restore;
-  return step();
 }
 
 }  // namespace
@@ -247,10 +237,12 @@ void Encrypt::runBusy(const QString& label,
   for (QPushButton* button : buttons) button->setEnabled(false);
   Text1->setReadOnly(true);
   busy_ = true;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
   struct Restore {
     Encrypt& window;
     const QList<QPushButton*>& buttons;
     ~Restore() {
+      QApplication::restoreOverrideCursor();
       window.busy_ = false;
       window.Text1->setReadOnly(false);
       for (QPushButton* button : buttons) button->setEnabled(true);
@@ -298,16 +290,18 @@ void Encrypt::guarded(const std::function<void()>& handler) {
 }
 
 void Encrypt::cmdSaveClick() {
-  const SaveResult saved = WithBusyCursor([&]() -> SaveResult {
-    CodePageBytes content = ToCodePage(Text1->text());
+  const QString text = Text1->text();
+  SaveResult saved;
+  runBusy(QStringLiteral("Saving..."), [&](const ProgressReport&) {
+    CodePageBytes content = ToCodePage(text);
     if (content.unrepresentable) {
-      return {{},
-              CodePageMessage(
-                  {CryptResult::Failure::kTextNotInCodePage, {}, {}, *content.unrepresentable},
-                  QStringLiteral("Nothing was saved."))};
+      saved.error = CodePageMessage(
+          {CryptResult::Failure::kTextNotInCodePage, {}, {}, *content.unrepresentable},
+          QStringLiteral("Nothing was saved."));
+      return;
     }
     content.bytes += "\r\n";
-    return SaveToCrypt(cryptFolder_, content.bytes);
+    saved = SaveToCrypt(cryptFolder_, content.bytes);
   });
   if (!saved.ok()) return warn(saved.error);
   prompts_.MessageBox(
@@ -318,12 +312,19 @@ void Encrypt::cmdSaveClick() {
 void Encrypt::openClick(const QString& title) {
   const auto path = prompts_.ShowOpen({title, kOpenFilter, cryptFolder_});
   if (!path) return;
-  const ReadResult read = WithBusyCursor([&] {
-    ReadResult file = ReadCryptFile(*path);
-    if (file.text) Text1->replaceText(*file.text);
-    return file;
+  QThread* const windowThread = thread();
+  std::unique_ptr<QTextDocument> document;
+  QString error;
+  runBusy(QStringLiteral("Opening..."), [&](const ProgressReport&) {
+    const ReadResult file = ReadCryptFile(*path);
+    if (!file.text) {
+      error = file.error;
+      return;
+    }
+    document = LongLineTextEdit::MakeDocument(*file.text, windowThread);
   });
-  if (!read.text) warn(read.error);
+  if (!document) return warn(error);
+  Text1->replaceDocument(std::move(document));
 }
 
 void Encrypt::warn(const QString& text) { prompts_.MessageBox(text, Icon::kWarning, kTitle); }

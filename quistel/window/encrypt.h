@@ -66,7 +66,8 @@ class Encrypt : public QWidget {
   // not.
   void replaceUnderKey(const KeyedStep& keyed, const Step& step);
   // Runs `work` on a worker thread while the window repaints and takes no other input; shows
-  // its progress when it takes longer than a second. Rethrows what `work` threw.
+  // its progress when it takes longer than a second. Rethrows what `work` threw. Encrypt,
+  // Decrypt, Save and Open all run this way, so a large text never freezes the window.
   void runBusy(const QString& label, const std::function<void(const ProgressReport&)>& work);
   void cmdSaveClick();
   void openClick(const QString& title);
