@@ -3,19 +3,18 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "window/wipe.h"
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace quistel {
 namespace {
-
-#ifdef Q_OS_WIN
-constexpr auto kAnsiCodePage = QStringConverter::System;
-#else
-constexpr const char* kAnsiCodePage = "windows-1252";
-#endif
-
-// Stateless: a lone surrogate at the end of a piece is an error, not held for the next one;
-// pieces never split a surrogate pair.
-constexpr auto kEncoderFlags = QStringConverter::Flag::Stateless;
 
 // Long texts are converted in pieces so that a failure is found without a second full pass.
 constexpr qsizetype kPieceLength = 4096;
@@ -26,39 +25,174 @@ qsizetype CodePointLength(QStringView text, qsizetype at) {
   return pair ? 2 : 1;
 }
 
-std::optional<QString> FirstUnrepresentable(QStringView piece) {
-  for (qsizetype at = 0; at < piece.size();) {
-    const QStringView codePoint = piece.sliced(at, CodePointLength(piece, at));
-    QStringEncoder encoder(kAnsiCodePage, kEncoderFlags);
-    const QByteArray converted = encoder.encode(codePoint);  // encode() converts lazily
-    if (encoder.hasError()) return codePoint.toString();
-    at += codePoint.size();
+#ifdef Q_OS_WIN
+// The piece in the ANSI code page, or nothing when a character has no exact form there: Windows
+// would otherwise write a look-alike ("l" for "ł") or the default character "?" silently.
+std::optional<QByteArray> ToAnsiExactly(QStringView piece) {
+  if (piece.isEmpty()) return QByteArray();
+  const UINT codePage = GetACP();
+  // UTF-8 takes neither the best-fit flag nor the default-character report; it fails instead.
+  const bool utf8 = codePage == CP_UTF8;
+  const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+  const auto* wide = reinterpret_cast<const wchar_t*>(piece.utf16());
+  const int wideLength = static_cast<int>(piece.size());
+  BOOL usedDefaultChar = FALSE;
+  BOOL* const usedDefaultReport = utf8 ? nullptr : &usedDefaultChar;
+
+  const int length = WideCharToMultiByte(codePage, flags, wide, wideLength, nullptr, 0, nullptr,
+                                         usedDefaultReport);
+  if (length <= 0 || usedDefaultChar) return std::nullopt;
+  QByteArray bytes(length, Qt::Uninitialized);
+  if (WideCharToMultiByte(codePage, flags, wide, wideLength, bytes.data(), length, nullptr,
+                          usedDefaultReport) != length ||
+      usedDefaultChar) {
+    Wipe(bytes);
+    return std::nullopt;
   }
-  return std::nullopt;
+
+  // A multi-byte code page may still give bytes that read back as other characters.
+  CPINFO info{};
+  if (!GetCPInfo(codePage, &info) || info.MaxCharSize > 1) {
+    std::vector<wchar_t> back(piece.size());
+    const int backLength = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.constData(),
+                                               length, back.data(), wideLength);
+    const bool same = backLength == wideLength && std::equal(back.begin(), back.end(), wide);
+    Wipe(std::as_writable_bytes(std::span(back)));
+    if (!same) {
+      Wipe(bytes);
+      return std::nullopt;
+    }
+  }
+  return bytes;
 }
+#endif
 
 }  // namespace
 
-CodePageBytes ToCodePage(QStringView text) {
+// The 256 characters of a single-byte code page, and the way back from each to its byte.
+struct SingleByteTable {
+  std::array<char16_t, 256> characters{};
+  std::array<std::int16_t, 256> latin1Bytes{};                // -1: not in the code page
+  std::vector<std::pair<char16_t, std::uint8_t>> otherBytes;  // sorted by character
+
+  // The table of the named code page when each byte is one character of its own, else nothing.
+  static std::shared_ptr<const SingleByteTable> Of(const char* name) {
+    QByteArray bytes(256, Qt::Uninitialized);
+    for (int i = 0; i < 256; ++i) bytes[i] = static_cast<char>(i);
+    QStringDecoder decoder(name, QStringConverter::Flag::Stateless);
+    const QString decoded = decoder.decode(bytes);
+    if (decoder.hasError() || decoded.size() != 256) return nullptr;
+
+    auto table = std::make_shared<SingleByteTable>();
+    table->latin1Bytes.fill(-1);
+    for (int byte = 0; byte < 256; ++byte) {
+      const char16_t c = decoded[byte].unicode();
+      if (QChar::isSurrogate(c) || c == QChar::ReplacementCharacter) return nullptr;
+      table->characters[byte] = c;
+      if (c < 256) {
+        if (table->latin1Bytes[c] >= 0) return nullptr;
+        table->latin1Bytes[c] = static_cast<std::int16_t>(byte);
+      } else {
+        table->otherBytes.emplace_back(c, static_cast<std::uint8_t>(byte));
+      }
+    }
+    std::sort(table->otherBytes.begin(), table->otherBytes.end());
+    if (std::adjacent_find(table->otherBytes.begin(), table->otherBytes.end(), [](auto a, auto b) {
+          return a.first == b.first;
+        }) != table->otherBytes.end()) {
+      return nullptr;
+    }
+    return table;
+  }
+
+  // The character's byte, or -1.
+  int ByteOf(char16_t c) const {
+    if (c < 256) return latin1Bytes[c];
+    const auto found = std::lower_bound(otherBytes.begin(), otherBytes.end(),
+                                        std::pair<char16_t, std::uint8_t>(c, 0));
+    return found != otherBytes.end() && found->first == c ? found->second : -1;
+  }
+};
+
+CodePage::CodePage(QByteArray name) : name_(std::move(name)) {
+  if (!name_.isEmpty()) singleByte_ = SingleByteTable::Of(name_.constData());
+}
+
+CodePage CodePage::Ansi() {
+#ifdef Q_OS_WIN
+  return CodePage(QByteArray());
+#else
+  return CodePage("windows-1252");
+#endif
+}
+
+CodePage CodePage::Named(QByteArray name) { return CodePage(std::move(name)); }
+
+std::optional<QByteArray> CodePage::EncodeExactly(QStringView piece) const {
+#ifdef Q_OS_WIN
+  if (name_.isEmpty()) return ToAnsiExactly(piece);
+#endif
+  // Stateless: a lone surrogate at the end of a piece is an error, not held for the next one.
+  QStringEncoder encoder(name_.constData(), QStringConverter::Flag::Stateless);
+  QByteArray bytes = encoder.encode(piece);
+  if (encoder.hasError()) return std::nullopt;
+  return bytes;
+}
+
+CodePageBytes CodePage::Encode(QStringView text) const {
+  if (singleByte_) {
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    for (qsizetype at = 0; at < text.size(); ++at) {
+      const int byte = singleByte_->ByteOf(text[at].unicode());
+      if (byte < 0) {
+        Wipe(bytes);  // it may hold part of a key
+        return {{}, text.sliced(at, CodePointLength(text, at)).toString()};
+      }
+      bytes[at] = static_cast<char>(byte);
+    }
+    return {std::move(bytes), std::nullopt};
+  }
+
   CodePageBytes result;
-  result.bytes.reserve(text.size());
-  QStringEncoder encoder(kAnsiCodePage, kEncoderFlags);
   for (qsizetype start = 0; start < text.size();) {
     qsizetype length = std::min(kPieceLength, text.size() - start);
     if (text[start + length - 1].isHighSurrogate() && start + length < text.size()) ++length;
     const QStringView piece = text.sliced(start, length);
-    result.bytes += encoder.encode(piece);
-    if (encoder.hasError() && !result.unrepresentable) {
-      result.unrepresentable = FirstUnrepresentable(piece);
+    std::optional<QByteArray> bytes = EncodeExactly(piece);
+    if (!bytes) {
+      // Character by character, to name the one that is not held.
+      bytes.emplace();
+      for (qsizetype at = 0; at < piece.size();) {
+        const QStringView codePoint = piece.sliced(at, CodePointLength(piece, at));
+        const std::optional<QByteArray> held = EncodeExactly(codePoint);
+        if (!held) return {{}, codePoint.toString()};
+        *bytes += *held;
+        at += codePoint.size();
+      }
+    }
+    // The first piece is taken over as it is, so a short text (a key) leaves no copy behind.
+    if (result.bytes.isEmpty()) {
+      result.bytes = std::move(*bytes);
+    } else {
+      result.bytes += *bytes;
     }
     start += length;
   }
   return result;
 }
 
-QString FromCodePage(QByteArrayView bytes) {
-  QStringDecoder decoder(kAnsiCodePage);
-  return decoder.decode(bytes);
+QString CodePage::Decode(QByteArrayView bytes) const {
+  if (singleByte_) {
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    for (const char byte : bytes)
+      *out++ = singleByte_->characters[static_cast<unsigned char>(byte)];
+    return text;
+  }
+#ifdef Q_OS_WIN
+  if (name_.isEmpty()) return QStringDecoder(QStringConverter::System).decode(bytes);
+#endif
+  return QStringDecoder(name_.constData()).decode(bytes);
 }
 
 }  // namespace quistel

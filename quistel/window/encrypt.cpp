@@ -1,15 +1,24 @@
 #include "window/encrypt.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
+#include <QEventLoop>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextDocument>
+#include <QThread>
+#include <QTimer>
+#include <atomic>
+#include <exception>
 
 #include "window/code_page.h"
 #include "window/long_line_text_edit.h"
 #include "window/prompts.h"
 #include "window/text_crypt.h"
 #include "window/window_icon.h"
+#include "window/wipe.h"
 
 namespace quistel {
 namespace {
@@ -20,7 +29,19 @@ const QString kTitle = QStringLiteral("Quistel");
 const QString kOpenFilter =
     QStringLiteral("Text Files(*.txt)|*.txt|Rich Text Files(*.rtf)|*.rtf|All Files(*.*)|*.*|");
 
-// A place in twips (1/1440 inch), the unit the window's layout is written in.
+const QString kNotEncrypted = QStringLiteral(
+    "This is not an encrypted text. An encrypted text is hexadecimal digits (0-9, A-F), an even "
+    "number of them. The text was left as it was.");
+
+// Progress of Encrypt and Decrypt, in percent, at the end of their longer stages.
+constexpr int kHexDone = 30;
+constexpr int kCipherDone = 60;
+constexpr int kResultReady = 80;
+constexpr int kShowProgressAfterMs = 1000;
+constexpr int kProgressPollMs = 100;
+
+// A place in twips (1/1440 inch): positions and sizes are kept in a unit that does not depend
+// on the screen, and scaled to its resolution.
 struct Twips {
   int left;
   int top;
@@ -37,7 +58,7 @@ QRect ToPixels(const Twips& place, const QPaintDevice& device) {
           ToPixels(place.height, y)};
 }
 
-// A colour written as 0x00BBGGRR.
+// A colour written 0x00BBGGRR: blue in the high byte, red in the low one.
 QColor FromBgr(quint32 bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
 void SetColour(QWidget* widget, QPalette::ColorRole role, quint32 bgr) {
@@ -69,16 +90,6 @@ QString CodePageMessage(const CryptResult& result, const QString& consequence) {
                            : QStringLiteral("text");
   return QStringLiteral("The %1 holds the character %2, which the code page cannot hold. %3")
       .arg(what, Describe(result.character), consequence);
-}
-
-// Runs a step with the busy cursor showing.
-template <typename Step>
-auto WithBusyCursor(Step step) {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  struct Restore {
-    ~Restore() { QApplication::restoreOverrideCursor(); }
-  } restore;
-  return step();
 }
 
 }  // namespace
@@ -118,15 +129,17 @@ Encrypt::Encrypt(Prompts& prompts, const CryptPlaces& places, QWidget* parent)
   for (std::size_t i = 1; i < std::size(tabOrder); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
   Text1->setFocus();
 
-  connect(cmdEncrypt, &QPushButton::clicked, this, &Encrypt::cmdEncryptClick);
-  connect(cmdDecrypt, &QPushButton::clicked, this, &Encrypt::cmdDecryptClick);
+  const auto onClick = [this](QPushButton* button, std::function<void()> handler) {
+    connect(button, &QPushButton::clicked, this,
+            [this, handler = std::move(handler)] { guarded(handler); });
+  };
+  onClick(cmdEncrypt, [this] { cmdEncryptClick(); });
+  onClick(cmdDecrypt, [this] { cmdDecryptClick(); });
   connect(cmdExit, &QPushButton::clicked, this, &QWidget::close);
-  connect(cmdSave, &QPushButton::clicked, this, &Encrypt::cmdSaveClick);
-  connect(cmdOpen, &QPushButton::clicked, this,
-          [this] { openClick(QStringLiteral("Open Encrypted File")); });
-  connect(OpenCrypt, &QPushButton::clicked, this,
-          [this] { openClick(QStringLiteral("Manage Encrypted Files")); });
-  connect(Clear, &QPushButton::clicked, Text1, &LongLineTextEdit::clearText);
+  onClick(cmdSave, [this] { cmdSaveClick(); });
+  onClick(cmdOpen, [this] { openClick(QStringLiteral("Open Encrypted File")); });
+  onClick(OpenCrypt, [this] { openClick(QStringLiteral("Manage Encrypted Files")); });
+  onClick(Clear, [this] { Text1->replaceText(QString()); });
 
   if (const QScreen* screen = this->screen()) {
     QRect placed = rect();
@@ -139,52 +152,156 @@ Encrypt::Encrypt(Prompts& prompts, const CryptPlaces& places, QWidget* parent)
 
 void Encrypt::cmdEncryptClick() {
   const QString text = Text1->text();
-  replaceUnderKey({QStringLiteral("Encrypt"), QStringLiteral("Type your key in."),
-                   QStringLiteral("The text is too long to encrypt. Nothing was changed."),
-                   QStringLiteral("Nothing was encrypted.")},
-                  [&](const QString& key) {
-                    CryptResult result = EncryptText(text, key);
-                    if (result.ok()) result.text = TextToHex(result.text);
-                    return result;
-                  });
+  replaceUnderKey(
+      {QStringLiteral("Encrypt"), QStringLiteral("Type your key in."),
+       QStringLiteral("Encrypting...")},
+      [&](const QString& key, const ProgressReport& progress) -> StepOutcome {
+        const CryptResult result = EncryptText(text, key);
+        if (result.failure == CryptResult::Failure::kNoResult) {
+          return {std::nullopt,
+                  QStringLiteral("The text is too long to encrypt. Nothing was changed.")};
+        }
+        if (!result.ok())
+          return {std::nullopt, CodePageMessage(result, QStringLiteral("Nothing was encrypted."))};
+        progress(kCipherDone);
+        return {TextToHex(result.cipher), {}};
+      });
 }
 
 void Encrypt::cmdDecryptClick() {
-  const QString hex = Text1->text().trimmed();
+  const QString hex = Text1->text();
   replaceUnderKey(
       {QStringLiteral("Decrypt"), QStringLiteral("Type the key again."),
-       QStringLiteral("The key is wrong or the text is damaged. The text was left as it was."),
-       QStringLiteral("No text was encrypted with it.")},
-      [&](const QString& key) { return DecryptText(HexToText(hex), key); });
+       QStringLiteral("Decrypting...")},
+      [&](const QString& key, const ProgressReport& progress) -> StepOutcome {
+        const std::optional<QByteArray> cipher = HexToText(hex);
+        if (!cipher || cipher->isEmpty()) return {std::nullopt, kNotEncrypted};
+        progress(kHexDone);
+        CryptResult result = DecryptText(*cipher, key);
+        if (result.failure == CryptResult::Failure::kNoResult) {
+          return {std::nullopt, QStringLiteral("The key is wrong or the text is damaged. "
+                                               "The text was left as it was.")};
+        }
+        if (!result.ok()) {
+          return {std::nullopt,
+                  CodePageMessage(result, QStringLiteral("No text was encrypted with it."))};
+        }
+        return {std::move(result.text), {}};
+      });
 }
 
-void Encrypt::replaceUnderKey(const KeyedStep& step,
-                              const std::function<CryptResult(const QString&)>& crypt) {
-  const auto key = prompts_.InputBox(QStringLiteral("Key"), step.title, step.prefilled);
+void Encrypt::replaceUnderKey(const KeyedStep& keyed, const Step& step) {
+  std::optional<QString> key =
+      prompts_.InputBox(QStringLiteral("Key"), keyed.title, keyed.prefilled);
   if (!key) return;
-  const CryptResult result = WithBusyCursor([&] {
-    const CryptResult crypted = crypt(*key);
-    if (crypted.ok()) Text1->setText(crypted.text);
-    return crypted;
+  struct WipeKey {
+    QString& key;
+    ~WipeKey() { Wipe(key); }
+  } wipeKey{*key};
+  // The worker also builds the document to show, so that even that leaves the window free.
+  QThread* const windowThread = thread();
+  std::unique_ptr<QTextDocument> document;
+  QString message;
+  runBusy(keyed.working, [&](const ProgressReport& progress) {
+    StepOutcome outcome = step(*key, progress);
+    if (!outcome.text) {
+      message = outcome.message;
+      return;
+    }
+    progress(kResultReady);
+    document = LongLineTextEdit::MakeDocument(*outcome.text, windowThread);
   });
-  if (result.failure == CryptResult::Failure::kNoResult) {
-    warn(step.noResult);
-  } else if (!result.ok()) {
-    warn(CodePageMessage(result, step.notInCodePage));
+  if (!document) return warn(message);
+  Text1->replaceDocument(std::move(document));
+}
+
+void Encrypt::runBusy(const QString& label,
+                      const std::function<void(const ProgressReport&)>& work) {
+  std::atomic<int> percentDone = 0;
+  const ProgressReport report = [&](int percent) {
+    percentDone = percent;
+    if (onProgress) onProgress(percent);
+  };
+  std::exception_ptr failure;
+  const std::unique_ptr<QThread> worker(QThread::create([&] {
+    try {
+      report(0);
+      work(report);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  }));
+
+  // Nothing but the progress takes input until the work is done: no button, no typing, no close.
+  const QList<QPushButton*> buttons = findChildren<QPushButton*>();
+  for (QPushButton* button : buttons) button->setEnabled(false);
+  Text1->setReadOnly(true);
+  busy_ = true;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  struct Restore {
+    Encrypt& window;
+    const QList<QPushButton*>& buttons;
+    ~Restore() {
+      QApplication::restoreOverrideCursor();
+      window.busy_ = false;
+      window.Text1->setReadOnly(false);
+      for (QPushButton* button : buttons) button->setEnabled(true);
+    }
+  } restore{*this, buttons};
+
+  QProgressDialog progress(label, QString(), 0, 100, this);
+  progress.setWindowTitle(kTitle);
+  progress.setMinimumDuration(kShowProgressAfterMs);
+  progress.setValue(0);
+  QTimer poll;
+  connect(&poll, &QTimer::timeout, &progress, [&] { progress.setValue(percentDone); });
+  poll.start(kProgressPollMs);
+  QEventLoop loop;
+  connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+  worker->start();
+  loop.exec();
+  worker->wait();
+
+  if (failure) std::rethrow_exception(failure);
+}
+
+void Encrypt::closeEvent(QCloseEvent* event) {
+  if (busy_) return event->ignore();  // the running operation still needs the window
+  QWidget::closeEvent(event);
+}
+
+void Encrypt::guarded(const std::function<void()>& handler) {
+  QString message;
+  try {
+    handler();
+    return;
+  } catch (const std::bad_alloc&) {
+    message = QStringLiteral("There is not enough memory for this. The text was left as it was.");
+  } catch (const std::exception& error) {
+    message = QStringLiteral("This failed: %1. The text was left as it was.")
+                  .arg(QString::fromLocal8Bit(error.what()));
+  } catch (...) {
+    message = QStringLiteral("This failed. The text was left as it was.");
+  }
+  try {
+    warn(message);
+  } catch (...) {  // without memory for a message box there is nothing left to tell with
   }
 }
 
 void Encrypt::cmdSaveClick() {
-  const SaveResult saved = WithBusyCursor([&]() -> SaveResult {
-    CodePageBytes content = ToCodePage(Text1->text());
+  const QString text = Text1->text();
+  SaveResult saved;
+  runBusy(QStringLiteral("Saving..."), [&](const ProgressReport&) {
+    CodePageBytes content = ToCodePage(text);
     if (content.unrepresentable) {
-      return {
-          {},
-          CodePageMessage({CryptResult::Failure::kTextNotInCodePage, {}, *content.unrepresentable},
-                          QStringLiteral("Nothing was saved."))};
+      saved.error = CodePageMessage(
+          {CryptResult::Failure::kTextNotInCodePage, {}, {}, *content.unrepresentable},
+          QStringLiteral("Nothing was saved."));
+      return;
     }
     content.bytes += "\r\n";
-    return SaveToCrypt(cryptFolder_, content.bytes);
+    saved = SaveToCrypt(cryptFolder_, content.bytes);
   });
   if (!saved.ok()) return warn(saved.error);
   prompts_.MessageBox(
@@ -195,12 +312,19 @@ void Encrypt::cmdSaveClick() {
 void Encrypt::openClick(const QString& title) {
   const auto path = prompts_.ShowOpen({title, kOpenFilter, cryptFolder_});
   if (!path) return;
-  const ReadResult read = WithBusyCursor([&] {
-    ReadResult file = ReadCryptFile(*path);
-    if (file.text) Text1->setText(*file.text);
-    return file;
+  QThread* const windowThread = thread();
+  std::unique_ptr<QTextDocument> document;
+  QString error;
+  runBusy(QStringLiteral("Opening..."), [&](const ProgressReport&) {
+    const ReadResult file = ReadCryptFile(*path);
+    if (!file.text) {
+      error = file.error;
+      return;
+    }
+    document = LongLineTextEdit::MakeDocument(*file.text, windowThread);
   });
-  if (!read.text) warn(read.error);
+  if (!document) return warn(error);
+  Text1->replaceDocument(std::move(document));
 }
 
 void Encrypt::warn(const QString& text) { prompts_.MessageBox(text, Icon::kWarning, kTitle); }

@@ -191,6 +191,92 @@ TEST_F(EncryptTest, AWrongKeyOrDamagedTextKeepsTheTextAndSaysWhy) {
   EXPECT_EQ(prompts.told.size(), 2u);
 }
 
+TEST_F(EncryptTest, EncryptDecryptAndOpenAreEachOneStepThatCtrlZUndoesAndCtrlYRedoes) {
+  const QString letter = u"Dear friend,\r\nthe key is under the mat."_s;
+  SetText(letter);
+  Encrypt(u"k"_s);
+  const QString hex = Text();
+  const auto press = [&](Qt::Key key) { QTest::keyClick(window->Text1, key, Qt::ControlModifier); };
+  press(Qt::Key_Z);
+  EXPECT_EQ(Text(), letter);
+  press(Qt::Key_Y);
+  EXPECT_EQ(Text(), hex);
+
+  Decrypt(u"k"_s);
+  EXPECT_EQ(Text(), letter);
+  QTest::keyClicks(window->Text1, u"P.S."_s);
+  press(Qt::Key_Z);
+  EXPECT_EQ(Text(), letter);  // the typing first
+  press(Qt::Key_Z);
+  EXPECT_EQ(Text(), hex);  // then the decryption
+
+  QFile file(temp.filePath(u"other.txt"_s));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("from a file\r\n");
+  file.close();
+  prompts.files = {file.fileName()};
+  Click(window->cmdOpen);
+  EXPECT_EQ(Text(), u"from a file"_s);
+  press(Qt::Key_Z);
+  EXPECT_EQ(Text(), hex);
+}
+
+TEST_F(EncryptTest, DecryptSkipsWhiteSpaceAndTellsWhatIsNoEncryptedTextFromAWrongKey) {
+  SetText(u"wrapped by mail"_s);
+  Encrypt(u"k"_s);
+  QString wrapped = Text();
+  for (qsizetype at = wrapped.size() - 16; at > 0; at -= 16)
+    wrapped.insert(at, at % 64 ? u" "_s : u"\r\n"_s);
+  SetText(u"\t"_s + wrapped + u"\n"_s);
+  Decrypt(u"k"_s);
+  EXPECT_EQ(Text(), u"wrapped by mail"_s);
+  EXPECT_TRUE(prompts.told.empty());
+
+  const QString notEncrypted[] = {
+      u""_s, u" \r\n "_s, u"Dear friend"_s, wrapped + u"0"_s, wrapped + u"g0"_s, u"0x4142"_s};
+  for (const QString& text : notEncrypted) {
+    SetText(text);
+    const std::size_t asked = prompts.asked.size();
+    Decrypt(u"k"_s);
+    EXPECT_EQ(prompts.asked.size(), asked + 1) << "the key is asked first";
+    EXPECT_EQ(Text(), text);
+    ASSERT_FALSE(prompts.told.empty());
+    EXPECT_TRUE(prompts.told.back().text.startsWith(u"This is not an encrypted text"_s))
+        << text.toStdString();
+    prompts.told.clear();
+  }
+
+  SetText(wrapped);
+  Decrypt(u"wrong"_s);
+  EXPECT_EQ(Text(), wrapped);
+  ASSERT_EQ(prompts.told.size(), 1u);
+  EXPECT_EQ(prompts.told[0].text,
+            u"The key is wrong or the text is damaged. The text was left as it was."_s);
+}
+
+TEST_F(EncryptTest, AFailureInsideAnOperationEndsInAMessageAndKeepsTheText) {
+  SetText(u"keep me"_s);
+  window->onProgress = [](int percent) {
+    if (percent > 0) throw std::bad_alloc();
+  };
+  Encrypt(u"k"_s);
+  EXPECT_EQ(Text(), u"keep me"_s);
+  ASSERT_EQ(prompts.told.size(), 1u);
+  EXPECT_EQ(prompts.told[0].icon, Icon::kWarning);
+  EXPECT_TRUE(prompts.told[0].text.contains(u"not enough memory"_s));
+
+  window->onProgress = {};
+  Encrypt(u"k"_s);
+  const QString hex = Text();
+  window->onProgress = [](int) { throw std::runtime_error("worker lost"); };
+  Decrypt(u"k"_s);
+  EXPECT_EQ(Text(), hex);
+  ASSERT_EQ(prompts.told.size(), 2u);
+  EXPECT_TRUE(prompts.told[1].text.contains(u"worker lost"_s));
+  EXPECT_TRUE(window->cmdDecrypt->isEnabled());
+  EXPECT_FALSE(window->Text1->isReadOnly());
+}
+
 TEST_F(EncryptTest, AnEncryptedEmptyTextDecryptsToAnEmptyWindow) {
   SetText(u""_s);
   Encrypt(u"k"_s);

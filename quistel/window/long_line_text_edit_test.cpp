@@ -112,12 +112,23 @@ TEST_F(LongLineTextEditTest, CopiesAndPastesTheExactText) {
   EXPECT_EQ(edit.text(), line.left(kRow + 10) + pasted + line.mid(kRow + 10));
 }
 
-TEST_F(LongLineTextEditTest, ClearingCanBeUndone) {
-  edit.setText(u"keep me"_s);
-  edit.clearText();
-  EXPECT_EQ(edit.text(), u""_s);
+TEST_F(LongLineTextEditTest, AReplacementIsOneUndoStepThatRedoes) {
+  const QString before = u"typed\r\n"_s + Letters(3 * kRow + 5) + u"\rend"_s;
+  const QString after = Letters(2 * kRow) + u"\nnew"_s;
+  edit.setText(before);
+  edit.replaceText(after);
+  EXPECT_EQ(edit.text(), after);
   edit.undo();
-  EXPECT_EQ(edit.text(), u"keep me"_s);
+  EXPECT_EQ(edit.text(), before);
+  edit.redo();
+  EXPECT_EQ(edit.text(), after);
+
+  // Only the last replacement is kept: the document never piles up whole texts.
+  edit.replaceText(u""_s);
+  edit.undo();
+  EXPECT_EQ(edit.text(), after);
+  edit.undo();  // nothing older is held
+  EXPECT_EQ(edit.text(), after);
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
 #pragma once
 // Between the window and the cipher: texts and passwords to code-page bytes, one cipher
-// operation, and ciphertext as upper-case hexadecimal text.
+// operation, and ciphertext bytes as upper-case hexadecimal text.
 
+#include <QByteArray>
 #include <QString>
+#include <optional>
+
+#include "window/code_page.h"
 
 namespace quistel {
 
@@ -15,22 +19,25 @@ struct CryptResult {
     kNoResult,           // the cipher gave nothing: wrong key or damaged text; too long a text
   };
   Failure failure = Failure::kNone;
-  QString text;       // the result when failure is kNone
+  QByteArray cipher;  // EncryptText's ciphertext when failure is kNone
+  QString text;       // DecryptText's plain text when failure is kNone
   QString character;  // the offending character of the code-page failures
 
   bool ok() const { return failure == Failure::kNone; }
 };
 
-// The ciphertext as text, one character per byte.
-CryptResult EncryptText(const QString& text, const QString& password);
+// The code page converts the text and the password; the ciphertext stays bytes.
+CryptResult EncryptText(const QString& text, const QString& password,
+                        const CodePage& codePage = CodePage::Ansi());
 // The plain text; present and empty for an encrypted empty text.
-CryptResult DecryptText(const QString& cipherText, const QString& password);
+CryptResult DecryptText(QByteArrayView cipher, const QString& password,
+                        const CodePage& codePage = CodePage::Ansi());
 
-// Two upper-case hex digits per character's code-page byte.
-QString TextToHex(QStringView text);
-// Reads pairs leniently: the leading hex digits of each pair count, none give 0; an odd last
-// digit stands alone.
-QString HexToText(QStringView hex);
+// Two upper-case hex digits per byte, high digit first, nothing between them.
+QString TextToHex(QByteArrayView bytes);
+// The bytes of hex digits (either case); white space anywhere is skipped. Nothing when the text
+// holds anything else or an odd number of digits.
+std::optional<QByteArray> HexToText(QStringView hex);
 
 // True only for an existing, visible, ordinary file.
 bool FileExists(const QString& path);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Quistel driven by keys on a real desktop: type a text, encrypt it (Alt+E, a key, Enter),
-# save it (Alt+S) and check with libmcrypt, not our cipher, that the file decrypts to the text.
+# save it (Alt+S) and check with libmcrypt, not our cipher, that the file decrypts to the text;
+# then undo the encryption by keys and redo it.
 source "$PQ_SOURCE_DIR/tests/desktop/session.sh"
 oracle="$PQ_BUILD_DIR/quistel/testing/quistel_oracle_decrypt"
 [ -x "$oracle" ] || pq_fail "build quistel_oracle_decrypt first"
@@ -37,6 +38,22 @@ grep -qE '^([0-9A-F]{64})+'$'\r''$' "$saved" || pq_fail "the file is not upper-c
 decrypted=$("$oracle" "$key" "$saved") || pq_fail "libmcrypt cannot decrypt the saved file"
 [ "$decrypted" = "$text" ] || pq_fail "decrypted to '$decrypted', typed '$text'"
 
+# Ctrl+Z brings the typed text back and Ctrl+Y the hex again; the text area is read through
+# the clipboard (Ctrl+A, Ctrl+C) until it holds what is expected, for at most five seconds.
+text_area_holds() {
+  for _ in $(seq 20); do
+    xdotool key ctrl+a ctrl+c
+    [ "$(timeout 2 xclip -selection clipboard -o 2>/dev/null)" = "$1" ] && return 0
+    sleep 0.25
+  done
+  return 1
+}
+xdotool mousemove --window "$window" 300 200 click 1  # the focus back into the text area
+xdotool key ctrl+z
+text_area_holds "$text" || pq_fail "Ctrl+Z did not bring the typed text back"
+xdotool key ctrl+y
+text_area_holds "$(tr -d '\r\n' < "$saved")" || pq_fail "Ctrl+Y did not bring the hex back"
+
 xdotool key alt+c
 pq_wait_for 10 bash -c '! kill -0 '"$PQ_LAST_PID"' 2>/dev/null' || pq_fail "Alt+C did not close Quistel"
-pq_log "typed, encrypted, saved and decrypted by libmcrypt"
+pq_log "typed, encrypted, saved, decrypted by libmcrypt, undone and redone"
