@@ -24,9 +24,8 @@ class SettingsStore {
   virtual bool deleteSection(const std::string& section) = 0;
 };
 
-// QSettings: on Linux the INI file <config>/MyTrayFolder.ini; on Windows the registry branch
-// HKEY_CURRENT_USER\Software\VB and VBA Program Settings\MyTrayFolder, where such settings
-// have always been kept, so that saved choices carry over.
+// QSettings: on Linux the INI file <config>/MyTrayFolder.ini; on Windows the per-user
+// registry key HKEY_CURRENT_USER\Software\MyTrayFolder.
 class QtSettingsStore : public SettingsStore {
  public:
   QtSettingsStore();
