@@ -14,7 +14,8 @@ source "$PQ_SOURCE_DIR/tests/desktop/pellwick_helpers.sh"
 export LANG=C.UTF-8
 pq_start_session 1024x768
 
-app="$PQ_TMP/My Programs/Pellwick"
+# A folder with a blank and a letter outside ASCII, which the Run value must keep.
+app="$PQ_TMP/Zoë's Programs/Pellwick"
 mkdir -p "$(dirname "$app")"
 cp -r "$program_folder" "$app"
 # The tray folder is made inside the user's profile folder of old, when there is one.
