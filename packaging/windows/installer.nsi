@@ -60,8 +60,10 @@ SectionEnd
   Delete "$INSTDIR\${folder}\*.dll"
   Delete "$INSTDIR\${folder}\platforms\*.dll"
   Delete "$INSTDIR\${folder}\styles\*.dll"
+  Delete "$INSTDIR\${folder}\imageformats\*.dll"
   RMDir "$INSTDIR\${folder}\platforms"
   RMDir "$INSTDIR\${folder}\styles"
+  RMDir "$INSTDIR\${folder}\imageformats"
   RMDir "$INSTDIR\${folder}"
 !macroend
 
