@@ -3,9 +3,9 @@
 ; SOURCE_DIR holds the folders Pellwick\ and Quistel\, each a program with its DLLs.
 ; Silent install and removal: Setup.exe /S, Uninstall.exe /S.
 
-Unicode true
+; A 64-bit installer for 64-bit programs (it also runs where only 64-bit Wine is installed).
+Target amd64-unicode
 !include "LogicLib.nsh"
-!include "x64.nsh"
 
 !define PRODUCT "Pellwick and Quistel"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\PellwickQuistel"
