@@ -76,7 +76,7 @@ Win32TrayShell::~Win32TrayShell() {
 }
 
 std::uint32_t Win32TrayShell::iconHandle(std::span<const std::uint8_t> icoFile) {
-  std::vector<std::uint8_t> bytes(icoFile.begin(), icoFile.end());
+  std::string bytes(icoFile.begin(), icoFile.end());
   if (auto known = handles_.find(bytes); known != handles_.end()) return known->second;
   HICON created = createIcon(icoFile);
   if (!created) return 0;

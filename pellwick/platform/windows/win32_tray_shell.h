@@ -8,6 +8,7 @@
 
 #include <map>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -50,7 +51,9 @@ class Win32TrayShell : public TrayShell {
   void addShownIconsAgain();
   HICON icon(std::uint32_t handle) const;
 
-  std::map<std::vector<std::uint8_t>, std::uint32_t> handles_;
+  // Keyed by the icon file's bytes as a string: comparing byte vectors in a map trips a false
+  // -Wstringop-overread of GCC 12 at -O3.
+  std::map<std::string, std::uint32_t> handles_;
   std::vector<HICON> icons_;  // handle n is icons_[n - 1]
   std::map<std::uint32_t, std::unique_ptr<OwnerWindow>> windows_;
   std::map<std::uint32_t, std::function<void(std::uint32_t)>> listeners_;
