@@ -81,13 +81,15 @@ wd_dismiss() {
 # wd_window_gone WINDOW: true once the window is no longer on screen.
 wd_window_gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 
-# wd_reg_value KEY NAME: the data of a registry value of the prefix, or fails.
+# wd_reg_value KEY NAME: the text of a string value of the prefix's registry, or fails.
+# Read from an export (UTF-16): reg query writes in the console's code page.
 wd_reg_value() {
-  local line
-  line=$("$PQ_WINE64" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | grep -i "^ *$2 ") || return 1
-  line=${line#*REG_SZ}
-  line=${line#"${line%%[![:space:]]*}"}
-  printf '%s\n' "$line"
+  local file="$PQ_TMP/export.reg" line
+  rm -f "$file"
+  "$PQ_WINE64" reg export "$1" "$(wd_windows_path "$file")" /y >/dev/null 2>&1 || return 1
+  line=$(iconv -f UTF-16 -t UTF-8 "$file" | tr -d '\r' | grep -i -m1 "^\"$2\"=\"") || return 1
+  line=${line#*=\"}
+  printf '%s\n' "${line%\"}" | sed 's/\\\(.\)/\1/g'
 }
 
 # wd_reg_value_is KEY NAME DATA
