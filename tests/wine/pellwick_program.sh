@@ -27,7 +27,8 @@ run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 started=$(now_ms)
-pw_start "$PQ_WINE64" "$app/pellwick.exe"
+pq_start pellwick "$PQ_WINE64" "$app/pellwick.exe"
+PW_PID=$PQ_LAST_PID  # Wine runs the program in the process it was started as
 pq_wait_for 60 pq_tray_has_icons 1 || pq_fail "no icon in the tray"
 wine_ms=$(( $(now_ms) - started ))
 pw_pin_day_icon
@@ -46,8 +47,8 @@ done | sort -g | head -n1 | cut -d' ' -f2)
 [ "$nearest" = "$(date +%-d)" ] || pq_fail "the icon shows day $nearest, today is $(date +%-d)"
 
 # A second copy says so and ends; the first runs on.
-pq_start second "$PQ_WINE64" "$app/pellwick.exe"
-second=$PQ_LAST_PID
+pq_start second_copy "$PQ_WINE64" "$app/pellwick.exe"
+second_copy=$PQ_LAST_PID
 wd_wait_window 60 '^Drevik\[\]' || pq_fail "the second copy gave no warning"
 WD_MESSAGE=$WD_WINDOW
 WD_MESSAGE_TEXT=$(xdotool windowactivate --sync "$WD_MESSAGE" >/dev/null 2>&1; wd_copy ctrl+c)
@@ -55,7 +56,7 @@ grep -q 'This program is already running !' <<<"$WD_MESSAGE_TEXT" ||
   pq_fail "the second copy said: $WD_MESSAGE_TEXT"
 pq_screenshot wine_pellwick_second_copy
 wd_dismiss
-pq_wait_for 30 wd_ended "$second" || pq_fail "the second copy did not end after OK"
+pq_wait_for 30 wd_ended "$second_copy" || pq_fail "the second copy did not end after OK"
 wd_ended "$PW_PID" && pq_fail "the first copy ended too"
 
 # A left click opens the tray folder: Wine's explorer shows it.
@@ -70,17 +71,18 @@ pq_wait_for 20 wd_reg_value_is "$settings\\STARTUP" messdate True ||
   pq_fail "Show Date- Short was not saved in $settings"
 pq_start notepad1 "$PQ_WINE64" notepad
 wd_wait_window 60 '^Untitled - Notepad' || pq_fail "notepad did not start"
-first=$WD_WINDOW
+notepad_a=$WD_WINDOW
 pq_start notepad2 "$PQ_WINE64" notepad
-pq_wait_for 60 wd_other_window '^Untitled - Notepad' "$first" || pq_fail "a second notepad did not start"
-second=$(wd_other_window '^Untitled - Notepad' "$first")
+pq_wait_for 60 wd_other_window '^Untitled - Notepad' "$notepad_a" ||
+  pq_fail "a second notepad did not start"
+notepad_b=$(wd_other_window '^Untitled - Notepad' "$notepad_a")
 dated="Untitled - Notepad        $(LC_ALL=C date '+%B %-d')"
-xdotool windowactivate --sync "$first"
-pq_wait_for 10 pw_title_is "$first" "$dated" || pq_fail "the clock wrote '$(pq_window_title "$first")'"
-xdotool windowactivate --sync "$second"
-pq_wait_for 10 pw_title_is "$second" "$dated" || pq_fail "the clock did not follow the focus"
-pq_wait_for 10 pw_title_is "$first" "Untitled - Notepad" ||
-  pq_fail "the first notepad kept '$(pq_window_title "$first")'"
+xdotool windowactivate --sync "$notepad_a"
+pq_wait_for 10 pw_title_is "$notepad_a" "$dated" || pq_fail "the clock wrote '$(pq_window_title "$notepad_a")'"
+xdotool windowactivate --sync "$notepad_b"
+pq_wait_for 10 pw_title_is "$notepad_b" "$dated" || pq_fail "the clock did not follow the focus"
+pq_wait_for 10 pw_title_is "$notepad_a" "Untitled - Notepad" ||
+  pq_fail "the first notepad kept '$(pq_window_title "$notepad_a")'"
 pq_screenshot wine_pellwick_clock
 
 # Start with Windows: the Run value holds the real path of the program in quotes.
@@ -112,12 +114,12 @@ pq_screenshot wine_pellwick_calendar
 xdotool windowactivate --sync "$WD_WINDOW" key alt+F4
 
 # "&Exit Program" gives the focused notepad its own title back and ends the program.
-xdotool windowactivate --sync "$second"
-pq_wait_for 10 pw_title_is "$second" "$dated" || pq_fail "the clock stopped dating"
+xdotool windowactivate --sync "$notepad_b"
+pq_wait_for 10 pw_title_is "$notepad_b" "$dated" || pq_fail "the clock stopped dating"
 pw_choose e
 pq_wait_for 30 wd_ended "$PW_PID" || pq_fail "Exit Program did not end Pellwick"
-pq_wait_for 10 pw_title_is "$second" "Untitled - Notepad" ||
-  pq_fail "Exit Program left '$(pq_window_title "$second")'"
+pq_wait_for 10 pw_title_is "$notepad_b" "Untitled - Notepad" ||
+  pq_fail "Exit Program left '$(pq_window_title "$notepad_b")'"
 pq_wait_for 10 eval '[ "$(pq_tray_icon_count)" -eq 0 ]' || pq_fail "the icon stayed after Exit Program"
 
 # The Linux build, in the same session, for comparison.
