@@ -31,11 +31,17 @@ for link in Pellwick Quistel Uninstall; do
 done
 wd_reg_value "$uninstall_key" UninstallString >/dev/null || pq_fail "no uninstall entry"
 
-# Root writes anywhere, whatever the mode bits say: an immutable folder it cannot write.
-# The flag is taken off again however the test ends.
+# The installed program's folder, unwritable for Quistel: without write permission for a
+# user; root writes anywhere, whatever the mode bits say, so there the folder is made
+# immutable. Made writable again however the test ends.
 readonly_folder="$installed/Quistel"
-chattr +i "$readonly_folder" || pq_fail "cannot make $readonly_folder unwritable (chattr +i)"
-unlock() { chattr -i "$readonly_folder" 2>/dev/null || true; }
+if [ "$(id -u)" -eq 0 ]; then
+  chattr +i "$readonly_folder" || pq_fail "cannot make $readonly_folder immutable (chattr +i)"
+  unlock() { chattr -i "$readonly_folder" 2>/dev/null || true; }
+else
+  chmod a-w "$readonly_folder"
+  unlock() { chmod u+w "$readonly_folder" 2>/dev/null || true; }
+fi
 trap 'status=$?; unlock; (exit $status); pq_wine_cleanup' EXIT
 
 "$PQ_WINE64" start "$(entry Quistel)"
