@@ -30,9 +30,14 @@ qs_press() {
 }
 
 # qs_with_key ALT_KEY TITLE KEY: presses Encrypt or Decrypt and gives KEY in the key box.
+# A key pressed while Wine is busy can be lost: pressed again while no key box shows.
 qs_with_key() {
-  qs_press "$1"
-  wd_wait_window 30 "^$2\$" || pq_fail "$1 asked for no key"
+  local try
+  for try in 1 2 3; do
+    qs_press "$1"
+    wd_wait_window 10 "^$2\$" && break
+  done
+  [ -n "$(wd_window "^$2\$")" ] || pq_fail "$1 asked for no key"
   local box=$WD_WINDOW
   xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
   wd_paste "$3"

@@ -2,6 +2,13 @@
 # Keys typed while Wine is busy can be lost, so texts go in through the clipboard, and what
 # a window says comes out through it (a Qt message box on Windows copies its text on Ctrl+C).
 
+# A failing test leaves a picture of the desktop as it was.
+pq_fail() {
+  pq_log "FAIL: $*"
+  import -window root "${PQ_ARTIFACTS:-$PQ_TMP}/wine_failure.png" 2>/dev/null || true
+  exit 1
+}
+
 # wd_window REGEX: the first visible window whose title matches.
 wd_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1; }
 
@@ -37,7 +44,8 @@ wd_clipboard_is_not() { [ "$(wd_clipboard)" != "$1" ]; }
 # desktop takes the clipboard over.
 wd_offer() {
   printf '%s' "$1" >"$PQ_TMP/offered.txt"
-  pq_start clipboard xclip -quiet -selection clipboard -i "$PQ_TMP/offered.txt"
+  pq_start clipboard bash -c 'exec xclip -quiet -selection clipboard -i "$1" >/dev/null 2>&1' \
+    bash "$PQ_TMP/offered.txt"
   pq_wait_for 5 wd_clipboard_is "$1" || pq_fail "xclip does not offer the text"
 }
 
