@@ -17,8 +17,8 @@ cp -r "$program_folder" "$app"
 # round_trip LOCALE ACP ENCODING TEXT FOREIGN_TEXT FOREIGN_CHARACTER
 round_trip() {
   local locale=$1 acp=$2 encoding=$3 text=$4 foreign=$5 character=$6
-  local key='k3y of the day' n
-  n=$(( $(find "$app/The Crypt" -name 'crypt*.txt' 2>/dev/null | wc -l) + 1 ))
+  local key='k3y of the day' n=1
+  while [ -e "$app/The Crypt/crypt$n.txt" ]; do n=$(( n + 1 )); done
   pq_wine_stop  # Wine takes the code page from the locale its processes start in
   locale -a | grep -qix "${locale/UTF-8/utf8}" || pq_fail "locale $locale is missing (scripts/install-deps)"
   export LANG=$locale
