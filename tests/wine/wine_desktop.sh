@@ -57,12 +57,18 @@ wd_paste() {
 }
 
 # wd_copy KEYS...: presses KEYS (which copy something) and prints what reached the clipboard.
+# Keys that land while Wine is busy, or before a new window has the focus, are pressed again.
 wd_copy() {
-  local marker="nothing copied $RANDOM$RANDOM"
+  local marker="nothing copied $RANDOM$RANDOM" try
   wd_offer "$marker"
-  xdotool key --delay 150 "$@"
-  pq_wait_for 10 wd_clipboard_is_not "$marker" || pq_fail "keys $* copied nothing"
-  wd_clipboard
+  for try in 1 2 3; do
+    xdotool key --delay 150 "$@"
+    if pq_wait_for 5 wd_clipboard_is_not "$marker"; then
+      wd_clipboard
+      return 0
+    fi
+  done
+  pq_fail "keys $* copied nothing"
 }
 
 # wd_other_window REGEX WINDOW: a visible window titled like REGEX other than WINDOW.
