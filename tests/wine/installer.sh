@@ -42,7 +42,14 @@ else
   chmod a-w "$readonly_folder"
   unlock() { chmod u+w "$readonly_folder" 2>/dev/null || true; }
 fi
-trap 'status=$?; unlock; (exit $status); pq_wine_cleanup' EXIT
+finish() {
+  local status=$?
+  set +e
+  unlock
+  (exit $status)
+  pq_wine_cleanup
+}
+trap finish EXIT
 
 "$PQ_WINE64" start "$(entry Quistel)"
 newest_process() { pgrep -n -f "$1"; }

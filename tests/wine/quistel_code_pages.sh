@@ -51,7 +51,7 @@ round_trip() {
     *) pq_fail "$acp: encrypting '$foreign' said: ${QS_SAID:-nothing}" ;;
   esac
   [ "$(qs_text)" = "$foreign" ] || pq_fail "$acp: a refused text was changed"
-  qs_press alt+s
+  qs_press_for_message alt+s
   qs_message
   case "$QS_SAID" in
     *"$character"*"Nothing was saved."*) ;;

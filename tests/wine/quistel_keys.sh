@@ -8,7 +8,19 @@ qs_start() {
   QS_WINDOW=$WD_WINDOW
 }
 
-qs_click_text() { wd_focus "$QS_WINDOW" 200 150; }
+qs_is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$QS_WINDOW" ]; }
+
+# Clicks into the text area until the window is the active one (a window just shown may
+# not take the click yet).
+qs_click_text() {
+  local try
+  for try in 1 2 3 4 5; do
+    wd_focus "$QS_WINDOW" 200 150
+    qs_is_active && return 0
+    sleep 1
+  done
+  pq_fail "the Quistel window does not take the focus"
+}
 
 # qs_set_text TEXT: replaces the text area's text.
 qs_set_text() {
@@ -25,7 +37,7 @@ qs_text() {
 
 # qs_press KEYS: presses a button of the window by its keys.
 qs_press() {
-  xdotool windowactivate --sync "$QS_WINDOW" >/dev/null 2>&1 || true
+  qs_click_text
   xdotool key "$1"
 }
 
@@ -45,6 +57,16 @@ qs_with_key() {
   pq_wait_for 30 wd_window_gone "$box" || pq_fail "the key box stayed open"
 }
 
+# qs_press_for_message KEYS: presses KEYS again while no message box answers (lost keys).
+qs_press_for_message() {
+  local try
+  for try in 1 2 3; do
+    qs_press "$1"
+    pq_wait_for 10 wd_other_window '^Quistel$' "$QS_WINDOW" && return 0
+  done
+  return 0  # qs_message reports the missing box
+}
+
 # qs_message: waits for Quistel's message box; its text (no title, no button) in QS_SAID,
 # then closes it.
 qs_message() {
@@ -58,7 +80,7 @@ qs_no_message() { ! pq_wait_for "$1" wd_other_window '^Quistel$' "$QS_WINDOW"; }
 
 # qs_save: Alt+S; the saved file's Windows path in QS_SAVED.
 qs_save() {
-  qs_press alt+s
+  qs_press_for_message alt+s
   qs_message
   case "$QS_SAID" in
     "File is saved to ..."*) QS_SAVED=$(tail -n1 <<<"$QS_SAID") ;;
