@@ -69,6 +69,9 @@ qs_decrypts_to "$crypt_file" key "$text" CP1252
 qs_close
 unlock
 
+# A user who has not used Pellwick yet (the prefix is shared with the other wine tests).
+"$PQ_WINE64" reg delete 'HKCU\Software\MyTrayFolder' /f >/dev/null 2>&1 || true
+"$PQ_WINE64" reg delete "$run_key" /v pellwick /f >/dev/null 2>&1 || true
 "$PQ_WINE64" start "$(entry Pellwick)"
 pq_wait_for 60 pq_tray_has_icons 1 || pq_fail "the Start-menu entry did not start Pellwick"
 PW_PID=$(newest_process 'Pellwick and Quistel.Pellwick.pellwick\.exe')
