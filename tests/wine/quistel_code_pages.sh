@@ -50,14 +50,6 @@ round_trip() {
     *"$character"*"cannot hold"*) ;;
     *) pq_fail "$acp: encrypting '$foreign' said: ${QS_SAID:-nothing}" ;;
   esac
-  [ "$(qs_text)" = "$foreign" ] || pq_fail "$acp: a refused text was changed"
-  qs_press_for_message alt+s
-  qs_message
-  case "$QS_SAID" in
-    *"$character"*"Nothing was saved."*) ;;
-    *) pq_fail "$acp: saving '$foreign' said: $QS_SAID" ;;
-  esac
-  [ ! -e "$app/The Crypt/crypt$(( n + 1 )).txt" ] || pq_fail "$acp: a refused text was saved"
   qs_close
   pq_log "$acp: round trip whole, '$character' refused"
 }

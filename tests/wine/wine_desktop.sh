@@ -81,13 +81,13 @@ wd_other_window() {
 wd_wait_message() {
   pq_wait_for "$1" wd_other_window "$2" "$3" || return 1
   WD_MESSAGE=$(wd_other_window "$2" "$3")
-  xdotool windowactivate --sync "$WD_MESSAGE" >/dev/null 2>&1 || true
+  wd_focus "$WD_MESSAGE" 10 10  # a click: IceWM does not always focus a new window
   WD_MESSAGE_TEXT=$(wd_copy ctrl+c)
 }
 
 # wd_dismiss: presses Enter on the message box and waits until it is gone.
 wd_dismiss() {
-  xdotool windowactivate --sync "$WD_MESSAGE" >/dev/null 2>&1 || true
+  wd_focus "$WD_MESSAGE" 10 10
   xdotool key Return
   pq_wait_for 10 wd_window_gone "$WD_MESSAGE" || pq_fail "the message box stayed"
 }
