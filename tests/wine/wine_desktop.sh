@@ -56,9 +56,9 @@ wd_paste() {
   sleep 0.5
 }
 
-# wd_copy KEYS...: presses KEYS (which copy something) and prints what reached the clipboard.
-# Keys that land while Wine is busy, or before a new window has the focus, are pressed again.
-wd_copy() {
+# wd_try_copy KEYS...: presses KEYS (which copy something) and prints what reached the
+# clipboard; keys lost while Wine is busy are pressed again. Fails when nothing came.
+wd_try_copy() {
   local marker="nothing copied $RANDOM$RANDOM" try
   wd_offer "$marker"
   for try in 1 2 3; do
@@ -68,8 +68,11 @@ wd_copy() {
       return 0
     fi
   done
-  pq_fail "keys $* copied nothing"
+  return 1
 }
+
+# wd_copy KEYS...: as wd_try_copy, but the test fails when nothing came.
+wd_copy() { wd_try_copy "$@" || pq_fail "keys $* copied nothing"; }
 
 # wd_other_window REGEX WINDOW: a visible window titled like REGEX other than WINDOW.
 wd_other_window() {
@@ -81,13 +84,17 @@ wd_other_window() {
 wd_wait_message() {
   pq_wait_for "$1" wd_other_window "$2" "$3" || return 1
   WD_MESSAGE=$(wd_other_window "$2" "$3")
-  wd_focus "$WD_MESSAGE" 10 10  # a click: IceWM does not always focus a new window
-  WD_MESSAGE_TEXT=$(wd_copy ctrl+c)
+  xdotool windowactivate --sync "$WD_MESSAGE" >/dev/null 2>&1 || true
+  # IceWM does not always focus a new window: then a click does.
+  if ! WD_MESSAGE_TEXT=$(wd_try_copy ctrl+c); then
+    wd_focus "$WD_MESSAGE" 10 10
+    WD_MESSAGE_TEXT=$(wd_copy ctrl+c)
+  fi
 }
 
 # wd_dismiss: presses Enter on the message box and waits until it is gone.
 wd_dismiss() {
-  wd_focus "$WD_MESSAGE" 10 10
+  xdotool windowactivate --sync "$WD_MESSAGE" >/dev/null 2>&1 || true
   xdotool key Return
   pq_wait_for 10 wd_window_gone "$WD_MESSAGE" || pq_fail "the message box stayed"
 }
