@@ -146,10 +146,10 @@ void Calendar::createLists() {
     const QList<QListWidgetItem*> picked = list->selectedItems();
     if (!picked.isEmpty()) caption->setText(picked.first()->text());
   };
-  for (auto [list, caption] : {std::pair{lstmnth_, &mnth_}, {lstyr_, &yr_}}) {
-    connect(list, &QListWidget::itemSelectionChanged, this,
-            [list, caption, feed] { feed(list, *caption); });
-    connect(list, &QListWidget::itemClicked, this, [list, caption, feed] { feed(list, *caption); });
+  for (const auto& [list, caption] : {std::pair{lstmnth_, &mnth_}, {lstyr_, &yr_}}) {
+    const auto pick = [list = list, caption = caption, feed] { feed(list, *caption); };
+    connect(list, &QListWidget::itemSelectionChanged, this, pick);
+    connect(list, &QListWidget::itemClicked, this, pick);
   }
 }
 

@@ -6,7 +6,7 @@
 namespace pellwick {
 
 struct ExecutableFile {
-  std::string path;  // absolute, as the system started it
+  std::string path;  // absolute, as the system started it, in UTF-8
   std::string name;  // the file name without its extension, e.g. "pellwick"
 };
 

@@ -154,6 +154,10 @@ void FrmSysTray::trayCallback(std::uint32_t id) {
   } else if (id == mouse_code::RButtonUp) {
     // The menu grabs mouse and keyboard, so it closes when the user clicks elsewhere.
     mPopupMenu->popup(QCursor::pos());
+#ifdef Q_OS_WIN
+    // Windows sends keys to the foreground window only, which a tray program is not.
+    mPopupMenu->activateWindow();
+#endif
   }
 }
 

@@ -19,9 +19,8 @@ bool written(QSettings& settings) {
 QtSettingsStore::QtSettingsStore()
     : open_([] {
 #ifdef Q_OS_WIN
-        return std::make_unique<QSettings>(
-            QString("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\") + kApplication,
-            QSettings::NativeFormat);
+        return std::make_unique<QSettings>(QString("HKEY_CURRENT_USER\\Software\\") + kApplication,
+                                           QSettings::NativeFormat);
 #else
         return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
                                            kApplication);

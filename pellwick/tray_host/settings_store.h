@@ -24,8 +24,8 @@ class SettingsStore {
   virtual bool deleteSection(const std::string& section) = 0;
 };
 
-// QSettings: on Linux the INI file <config>/MyTrayFolder.ini; on Windows a per-user registry
-// key named after the application. These places never move, so saved choices survive updates.
+// QSettings: on Linux the INI file <config>/MyTrayFolder.ini; on Windows the per-user
+// registry key HKEY_CURRENT_USER\Software\MyTrayFolder.
 class QtSettingsStore : public SettingsStore {
  public:
   QtSettingsStore();

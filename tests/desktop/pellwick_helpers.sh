@@ -107,3 +107,13 @@ pw_shows_no_window() {
 pw_title_is() {
   [ "$(pq_window_title "$1")" = "$2" ]
 }
+
+# pw_record_xdg_open: a stand-in xdg-open, first on PATH, appends each call's arguments to
+# the file named in $calls.
+pw_record_xdg_open() {
+  calls="$PQ_TMP/xdg-open.calls"
+  mkdir -p "$PQ_TMP/bin"
+  printf '#!/bin/sh\nprintf "%%s\\n" "$*" >> "%s"\n' "$calls" > "$PQ_TMP/bin/xdg-open"
+  chmod +x "$PQ_TMP/bin/xdg-open"
+  export PATH="$PQ_TMP/bin:$PATH"
+}

@@ -10,11 +10,7 @@ pq_start_session --desktop "$1" 1024x768
 shots="${PQ_ARTIFACTS:-$PQ_TMP/artifacts}/tray_$1"
 mkdir -p "$shots"
 
-calls="$PQ_TMP/xdg-open.calls"
-mkdir -p "$PQ_TMP/bin"
-printf '#!/bin/sh\nprintf "%%s\\n" "$*" >> "%s"\n' "$calls" > "$PQ_TMP/bin/xdg-open"
-chmod +x "$PQ_TMP/bin/xdg-open"
-export PATH="$PQ_TMP/bin:$PATH"
+pw_record_xdg_open
 opened() { [ "$(cat "$calls" 2>/dev/null | wc -l)" -eq "$1" ]; }
 
 # Where the icons are: XEmbed icons are windows; a D-Bus tray draws its items itself, so

@@ -5,11 +5,7 @@ source "$PQ_SOURCE_DIR/tests/desktop/session.sh"
 source "$PQ_SOURCE_DIR/tests/desktop/pellwick_helpers.sh"
 pq_start_session
 
-calls="$PQ_TMP/xdg-open.calls"
-mkdir -p "$PQ_TMP/bin"
-printf '#!/bin/sh\nprintf "%%s\\n" "$*" >> "%s"\n' "$calls" > "$PQ_TMP/bin/xdg-open"
-chmod +x "$PQ_TMP/bin/xdg-open"
-export PATH="$PQ_TMP/bin:$PATH"
+pw_record_xdg_open
 opened() { [ "$(wc -l < "$calls" 2>/dev/null || echo 0)" -ge "$1" ]; }
 
 folder="$HOME/$(id -un)'s Tray Folder"
