@@ -67,6 +67,18 @@ class AtScopeExit {
   Action action;
 };
 
+// However an operation ends: its work buffers are cleared, then the object's key and working
+// state.
+template <typename ClearState>
+auto WipeAtExit(std::span<std::uint8_t> work, std::span<std::uint8_t> stretch,
+                ClearState clearState) {
+  return AtScopeExit([work, stretch, clearState] {
+    SecureClear(work.data(), work.size());
+    SecureClear(stretch.data(), stretch.size());
+    clearState();
+  });
+}
+
 #if QUISTEL_HAS_AES_INSTRUCTIONS
 // QUISTEL_CIPHER_ENGINE=table keeps every operation to the table engine, as on a processor
 // without AES instructions; CI runs the tests so as well.
@@ -220,11 +232,7 @@ std::optional<Bytes> Encryption::EncryptData(ByteView bytMessage, ByteView bytPa
   output.reserve(*framedLength);  // filled once, by appending
   std::array<std::uint8_t, kBlockBytes> work;
   std::array<std::uint8_t, kStretchBytes> stretch;
-  const AtScopeExit wipe([this, &work, &stretch] {
-    SecureClear(work);
-    SecureClear(stretch);
-    ClearWorkingState();
-  });
+  const auto wipe = WipeAtExit(work, stretch, [this] { ClearWorkingState(); });
   PrepareKey(bytPassword);
 
   FrameBlock(bytMessage, 0, work);
@@ -268,11 +276,7 @@ std::optional<Bytes> Encryption::DecryptData(ByteView bytIn, ByteView bytPasswor
 
   std::array<std::uint8_t, kBlockBytes> work;
   std::array<std::uint8_t, kStretchBytes> stretch;
-  const AtScopeExit wipe([this, &work, &stretch] {
-    SecureClear(work);
-    SecureClear(stretch);
-    ClearWorkingState();
-  });
+  const auto wipe = WipeAtExit(work, stretch, [this] { ClearWorkingState(); });
   PrepareKey(bytPassword);
   DecryptBlocks(bytIn.first(kBlockBytes), work);
 

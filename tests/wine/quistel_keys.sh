@@ -50,11 +50,16 @@ qs_with_key() {
     wd_wait_window 10 "^$2\$" && break
   done
   [ -n "$(wd_window "^$2\$")" ] || pq_fail "$1 asked for no key"
-  local box=$WD_WINDOW
-  xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
-  wd_paste "$3"
+  qs_answer "$WD_WINDOW" "$3" "the key box"
+}
+
+# qs_answer WINDOW TEXT NAME: pastes TEXT into the dialog WINDOW and presses Return; the
+# dialog (called NAME in a failure) must close.
+qs_answer() {
+  xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true
+  wd_paste "$2"
   xdotool key Return
-  pq_wait_for 30 wd_window_gone "$box" || pq_fail "the key box stayed open"
+  pq_wait_for 30 wd_window_gone "$1" || pq_fail "$3 stayed open"
 }
 
 # qs_press_for_message KEYS: presses KEYS again while no message box answers (lost keys).
@@ -92,11 +97,7 @@ qs_save() {
 qs_open() {
   qs_press alt+o
   wd_wait_window 30 '^Open Encrypted File' || pq_fail "Alt+O opened no dialog"
-  local dialog=$WD_WINDOW
-  xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
-  wd_paste "$1"
-  xdotool key Return
-  pq_wait_for 30 wd_window_gone "$dialog" || pq_fail "the open dialog stayed"
+  qs_answer "$WD_WINDOW" "$1" "the open dialog"
 }
 
 # qs_close: Alt+C; Quistel ends.

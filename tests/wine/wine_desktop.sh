@@ -84,12 +84,16 @@ wd_other_window() {
 wd_wait_message() {
   pq_wait_for "$1" wd_other_window "$2" "$3" || return 1
   WD_MESSAGE=$(wd_other_window "$2" "$3")
-  xdotool windowactivate --sync "$WD_MESSAGE" >/dev/null 2>&1 || true
-  # IceWM does not always focus a new window: then a click does.
-  if ! WD_MESSAGE_TEXT=$(wd_try_copy ctrl+c); then
+  # IceWM does not always focus a new window: then a click does. Under a multi-byte code
+  # page Wine's box at times copies nothing at first: try again.
+  local try
+  for try in 1 2 3; do
+    xdotool windowactivate --sync "$WD_MESSAGE" >/dev/null 2>&1 || true
+    WD_MESSAGE_TEXT=$(wd_try_copy ctrl+c) && return 0
     wd_focus "$WD_MESSAGE" 10 10
-    WD_MESSAGE_TEXT=$(wd_copy ctrl+c)
-  fi
+    WD_MESSAGE_TEXT=$(wd_try_copy ctrl+c) && return 0
+  done
+  pq_fail "the message box copied nothing"
 }
 
 # wd_dismiss: presses Enter on the message box and waits until it is gone.
