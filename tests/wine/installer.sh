@@ -8,8 +8,6 @@
 set -euo pipefail
 WINE_TEST_PREFIX=$1
 setup=$2
-source "$PQ_SOURCE_DIR/tests/wine/wine_session.sh"
-source "$PQ_SOURCE_DIR/tests/wine/wine_desktop.sh"
 source "$PQ_SOURCE_DIR/tests/wine/quistel_keys.sh"
 source "$PQ_SOURCE_DIR/tests/desktop/pellwick_helpers.sh"
 export LANG=C.UTF-8

@@ -1,4 +1,7 @@
-# Quistel under Wine, driven by keys; source after wine_desktop.sh.
+# Quistel under Wine, driven by keys. Source with WINE_TEST_PREFIX set; brings the Wine
+# desktop session (wine_session.sh, wine_desktop.sh) along.
+source "$PQ_SOURCE_DIR/tests/wine/wine_session.sh"
+source "$PQ_SOURCE_DIR/tests/wine/wine_desktop.sh"
 
 # qs_start COMMAND...: starts Quistel (pid in QS_PID), waits for its window (QS_WINDOW).
 qs_start() {

@@ -6,8 +6,6 @@
 set -euo pipefail
 WINE_TEST_PREFIX=$1
 program_folder=$2
-source "$PQ_SOURCE_DIR/tests/wine/wine_session.sh"
-source "$PQ_SOURCE_DIR/tests/wine/wine_desktop.sh"
 source "$PQ_SOURCE_DIR/tests/wine/quistel_keys.sh"
 export LANG=C.UTF-8
 pq_start_session 1024x768
