@@ -66,11 +66,19 @@ pw_open_menu() {
   return 1
 }
 
-# pw_choose KEYS...: opens the menu with a right click and types KEYS into it.
+pw_menu_gone() { ! pw_menu_shown "$PW_PID"; }
+
+# pw_choose KEYS...: opens the menu with a right click and types KEYS into it. A single key
+# lost while the program was busy (it happens under Wine) is pressed once more.
 pw_choose() {
   pw_open_menu || pq_fail "the menu did not open"
   xdotool key --delay 100 "$@"
-  pq_wait_for 3 eval '! pw_menu_shown "$PW_PID"' || pq_fail "the menu did not close"
+  pq_wait_for 3 pw_menu_gone && return 0
+  if [ $# -eq 1 ]; then
+    xdotool key "$1"
+    pq_wait_for 5 pw_menu_gone && return 0
+  fi
+  pq_fail "the menu did not close"
 }
 
 # pw_window REGEX: the first visible window whose title matches. The title clock may

@@ -51,8 +51,7 @@ pq_start second_copy "$PQ_WINE64" "$app/pellwick.exe"
 second_copy=$PQ_LAST_PID
 wd_wait_window 60 '^Drevik\[\]' || pq_fail "the second copy gave no warning"
 WD_MESSAGE=$WD_WINDOW
-wd_focus "$WD_MESSAGE" 10 10  # IceWM gives no focus to a new program's first window
-WD_MESSAGE_TEXT=$(wd_copy ctrl+c)
+wd_read_message
 grep -q 'This program is already running !' <<<"$WD_MESSAGE_TEXT" ||
   pq_fail "the second copy said: $WD_MESSAGE_TEXT"
 pq_screenshot wine_pellwick_second_copy

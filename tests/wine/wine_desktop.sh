@@ -84,6 +84,11 @@ wd_other_window() {
 wd_wait_message() {
   pq_wait_for "$1" wd_other_window "$2" "$3" || return 1
   WD_MESSAGE=$(wd_other_window "$2" "$3")
+  wd_read_message
+}
+
+# wd_read_message: copies the text of the message box WD_MESSAGE into WD_MESSAGE_TEXT.
+wd_read_message() {
   # IceWM does not always focus a new window: then a click does. Under a multi-byte code
   # page Wine's box at times copies nothing at first: try again.
   local try
