@@ -142,13 +142,15 @@ std::optional<QByteArray> CodePage::EncodeExactly(QStringView piece) const {
 CodePageBytes CodePage::Encode(QStringView text) const {
   if (singleByte_) {
     QByteArray bytes(text.size(), Qt::Uninitialized);
+    char* const out = bytes.data();  // written through once, without a check per byte
+    const SingleByteTable& table = *singleByte_;
     for (qsizetype at = 0; at < text.size(); ++at) {
-      const int byte = singleByte_->ByteOf(text[at].unicode());
+      const int byte = table.ByteOf(text[at].unicode());
       if (byte < 0) {
         Wipe(bytes);  // it may hold part of a key
         return {{}, text.sliced(at, CodePointLength(text, at)).toString()};
       }
-      bytes[at] = static_cast<char>(byte);
+      out[at] = static_cast<char>(byte);
     }
     return {std::move(bytes), std::nullopt};
   }
@@ -185,8 +187,8 @@ QString CodePage::Decode(QByteArrayView bytes) const {
   if (singleByte_) {
     QString text(bytes.size(), Qt::Uninitialized);
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
-    for (const char byte : bytes)
-      *out++ = singleByte_->characters[static_cast<unsigned char>(byte)];
+    const std::array<char16_t, 256>& characters = singleByte_->characters;
+    for (const char byte : bytes) *out++ = characters[static_cast<unsigned char>(byte)];
     return text;
   }
 #ifdef Q_OS_WIN

@@ -1,11 +1,13 @@
 #pragma once
 // A plain text box that stays quick with very long lines (a megabyte of hex digits is one
-// line). Laying out such a line takes seconds, so a line longer than kRowLength is shown as
-// rows of that many characters: each row is a block of the document marked as continuing the
-// line before it. The marks are not part of the text: text() gives back exactly what was set
-// or typed, line breaks as they came ("\n", "\r\n", "\r", ...).
+// line) and very many lines. Laying out such a line takes seconds, so a line longer than
+// kRowLength is shown as rows of that many characters: each row is a block of the document
+// marked as continuing the line before it. Short lines share blocks, which are costly to make.
+// The marks are not part of the text: text() gives back exactly what was set or typed, line
+// breaks as they came ("\n", "\r\n", "\r", ...).
 
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QTextOption>
 #include <memory>
 
@@ -38,6 +40,7 @@ class LongLineTextEdit : public QPlainTextEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   QMimeData* createMimeDataFromSelection() const override;
   bool canInsertFromMimeData(const QMimeData* source) const override;
@@ -45,6 +48,9 @@ class LongLineTextEdit : public QPlainTextEdit {
 
  private:
   QString textBetween(int from, int to) const;
+  // Gives each block from `block` to `last` that is not laid out its number of lines, so that
+  // the scroll bar spans every line before each block is laid out.
+  void countLines(QTextBlock block, const QTextBlock& last);
   // Gives a document made by MakeDocument the font, options and layout of the one shown.
   void dress(QTextDocument& document) const;
   // Shows `document`; gives back the one shown until now.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 
@@ -110,6 +111,47 @@ TEST_F(LongLineTextEditTest, CopiesAndPastesTheExactText) {
   PutCursorAt(kRow + 1 + 10);  // inside the second row
   edit.paste();
   EXPECT_EQ(edit.text(), line.left(kRow + 10) + pasted + line.mid(kRow + 10));
+}
+
+TEST_F(LongLineTextEditTest, ManyShortLinesShareBlocksYetScrollAndEditLineByLine) {
+  QString text;
+  for (int line = 0; line < 3000; ++line) text += u"line %1\n"_s.arg(line);
+  edit.resize(400, 300);
+  edit.show();
+  for (const bool replaced : {false, true}) {
+    SCOPED_TRACE(replaced ? "replaceText" : "setText");
+    if (replaced) {
+      edit.replaceText(text);
+    } else {
+      edit.setText(text);
+    }
+    EXPECT_LT(edit.document()->blockCount(), 100);
+    EXPECT_EQ(edit.text(), text);
+    // The scroll bar spans every line before the blocks are laid out, and after a new width.
+    EXPECT_GT(edit.verticalScrollBar()->maximum(), 3000 - 30);
+    edit.resize(edit.width() + 10, edit.height());
+    EXPECT_GT(edit.verticalScrollBar()->maximum(), 3000 - 30);
+    edit.verticalScrollBar()->setValue(2000);
+    // Positions count one character per line break here, as the text does.
+    const int top = edit.cursorForPosition(QPoint(1, 1)).position();
+    EXPECT_EQ(text.mid(top, 10), u"line 2000\n"_s);
+  }
+
+  // Enter, Backspace and a paste of lines inside such a block.
+  const int lineStart = static_cast<int>(text.indexOf(u"line 40\n"_s));
+  PutCursorAt(lineStart + 4);
+  QTest::keyClick(&edit, Qt::Key_Return);
+  QString expected = text;
+  expected.insert(lineStart + 4, u'\n');
+  EXPECT_EQ(edit.text(), expected);
+  PutCursorAt(lineStart);
+  QTest::keyClick(&edit, Qt::Key_Backspace);
+  expected.remove(lineStart - 1, 1);
+  EXPECT_EQ(edit.text(), expected);
+  QApplication::clipboard()->setText(u"a\nb\r\nc"_s);
+  edit.paste();
+  expected.insert(lineStart - 1, u"a\nb\r\nc"_s);
+  EXPECT_EQ(edit.text(), expected);
 }
 
 TEST_F(LongLineTextEditTest, AReplacementIsOneUndoStepThatRedoes) {
