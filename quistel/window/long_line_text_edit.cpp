@@ -10,6 +10,8 @@
 #include <QTextDocument>
 #include <algorithm>
 #include <bit>
+#include <cstring>
+#include <optional>
 #include <vector>
 
 #ifdef __SSE2__
@@ -228,6 +230,57 @@ int LinesOf(QTextBlock& block) {
   return block.userState();
 }
 
+// Turns a document's raw characters into the text, each separator into what it stands for.
+// While no separator stands for more than one character the text is written over the raw
+// characters, which saves a second buffer as large as the text; a longer mark moves what is
+// written so far, and all that follows, into a string of its own.
+class TextRewriter {
+ public:
+  explicit TextRewriter(QString raw)
+      : raw_(std::move(raw)), data_(reinterpret_cast<char16_t*>(raw_.data())), size_(raw_.size()) {}
+
+  // The raw characters; those from the last Keep or Add on are still as they were.
+  QStringView original() const { return {data_, size_}; }
+
+  // The raw characters from `start`, which is at or after all written so far.
+  void Keep(qsizetype start, qsizetype length) {
+    if (grown_) {
+      grown_->append(QStringView(data_ + start, length));
+    } else {
+      if (written_ != start) std::memmove(data_ + written_, data_ + start, length * sizeof(char16_t));
+      written_ += length;
+    }
+  }
+
+  // What a separator, just passed over, stands for.
+  void Add(QStringView mark) {
+    if (!grown_ && mark.size() > 1) {
+      grown_.emplace();
+      grown_->reserve(size_ + size_ / 8 + mark.size());
+      grown_->append(QStringView(data_, written_));
+    }
+    if (grown_) {
+      grown_->append(mark);
+    } else {
+      std::copy(mark.utf16(), mark.utf16() + mark.size(), data_ + written_);
+      written_ += mark.size();
+    }
+  }
+
+  QString Take() {
+    if (grown_) return std::move(*grown_);
+    raw_.truncate(written_);
+    return std::move(raw_);
+  }
+
+ private:
+  QString raw_;
+  char16_t* data_;
+  qsizetype size_;
+  qsizetype written_ = 0;
+  std::optional<QString> grown_;
+};
+
 bool IsPlainBackspace(const QKeyEvent* event) {
   return event->key() == Qt::Key_Backspace &&
          (event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == 0;
@@ -353,10 +406,10 @@ QString LongLineTextEdit::textBetween(int from, int to) const {
   // The document's own characters hold a paragraph separator where each block starts; those
   // become the blocks' marks again. Blocks of one format share one mark, looked up once. A line
   // separator inside a block is the typed line break.
-  const QString raw = document()->toRawText();
-  const QStringView part = QStringView(raw).sliced(from, to - from);
-  QString text;
-  text.reserve(part.size());
+  QString raw = document()->toRawText();
+  if (from > 0 || to < raw.size()) raw = QStringView(raw).sliced(from, to - from).toString();
+  TextRewriter text(std::move(raw));
+  const QStringView part = text.original();
   QTextBlock block = document()->findBlock(from);
   int markFormat = -1;
   QString mark;
@@ -366,13 +419,13 @@ QString LongLineTextEdit::textBetween(int from, int to) const {
     const bool lineFirst = nextLine >= 0 && (nextBlock < 0 || nextLine < nextBlock);
     const qsizetype separator = lineFirst ? nextLine : nextBlock;
     if (separator < 0) {
-      text += part.sliced(at);
+      text.Keep(at, part.size() - at);
       break;
     }
-    text += part.sliced(at, separator - at);
+    text.Keep(at, separator - at);
     at = separator + 1;
     if (lineFirst) {
-      text += QStringView(kTypedLineBreak);
+      text.Add(QStringView(kTypedLineBreak));
       nextLine = part.indexOf(kLineInBlock, at);
       continue;
     }
@@ -381,10 +434,10 @@ QString LongLineTextEdit::textBetween(int from, int to) const {
       markFormat = block.blockFormatIndex();
       mark = BreakBefore(block);
     }
-    text += mark;
+    text.Add(mark);
     nextBlock = part.indexOf(QChar::ParagraphSeparator, at);
   }
-  return text;
+  return text.Take();
 }
 
 void LongLineTextEdit::keyPressEvent(QKeyEvent* event) {
