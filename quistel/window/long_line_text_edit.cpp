@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -396,9 +397,11 @@ void LongLineTextEdit::countLines(QTextBlock block, const QTextBlock& last) {
 }
 
 void LongLineTextEdit::resizeEvent(QResizeEvent* event) {
+  const int topLine = verticalScrollBar()->value();
   QPlainTextEdit::resizeEvent(event);  // a new width lays the document out afresh
   if (event->oldSize().width() != event->size().width()) {
     countLines(document()->firstBlock(), document()->lastBlock());
+    verticalScrollBar()->setValue(topLine);  // the same line on top again
   }
 }
 
