@@ -382,15 +382,15 @@ std::unique_ptr<QTextDocument> LongLineTextEdit::swapIn(std::unique_ptr<QTextDoc
 }
 
 void LongLineTextEdit::countLines(QTextBlock block, const QTextBlock& last) {
-  bool counted = false;
+  bool changed = false;
   for (; block.isValid(); block = block.next()) {
-    if (block.layout()->lineCount() == 0) {
+    if (block.layout()->lineCount() == 0 && block.lineCount() != LinesOf(block)) {
       block.setLineCount(LinesOf(block));
-      counted = true;
+      changed = true;
     }
     if (block == last) break;
   }
-  if (counted) {
+  if (changed) {
     QAbstractTextDocumentLayout* layout = document()->documentLayout();
     emit layout->documentSizeChanged(layout->documentSize());
   }
