@@ -125,13 +125,16 @@ CryptResult DecryptText(QByteArrayView cipher, const QString& password, const Co
   return {Failure::kNone, {}, codePage.Decode(QByteArrayView(plain->data(), plain->size())), {}};
 }
 
-QString TextToHex(QByteArrayView bytes) {
-  QString hex(2 * bytes.size(), Qt::Uninitialized);
-  char16_t* out = reinterpret_cast<char16_t*>(hex.data());
+void WriteHex(QByteArrayView bytes, char16_t* out) {
   for (const char byte : bytes) {
     std::memcpy(out, kHexPairs[static_cast<unsigned char>(byte)].data(), sizeof(kHexPairs[0]));
     out += 2;
   }
+}
+
+QString TextToHex(QByteArrayView bytes) {
+  QString hex(2 * bytes.size(), Qt::Uninitialized);
+  WriteHex(bytes, reinterpret_cast<char16_t*>(hex.data()));
   return hex;
 }
 

@@ -35,6 +35,8 @@ CryptResult DecryptText(QByteArrayView cipher, const QString& password,
 
 // Two upper-case hex digits per byte, high digit first, nothing between them.
 QString TextToHex(QByteArrayView bytes);
+// The same digits written at `out`, which has room for 2 * bytes.size() characters.
+void WriteHex(QByteArrayView bytes, char16_t* out);
 // The bytes of hex digits (either case); white space anywhere is skipped. Nothing when the text
 // holds anything else or an odd number of digits.
 std::optional<QByteArray> HexToText(QStringView hex);
