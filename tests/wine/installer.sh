@@ -73,12 +73,10 @@ unlock
 "$PQ_WINE64" start "$(entry Pellwick)"
 pq_wait_for 60 pq_tray_has_icons 1 || pq_fail "the Start-menu entry did not start Pellwick"
 PW_PID=$(newest_process 'Pellwick and Quistel.Pellwick.pellwick\.exe')
-pw_choose a
-pq_wait_for 20 wd_reg_value_is "$run_key" pellwick "\"C:\\Program Files\\Pellwick and Quistel\\Pellwick\\pellwick.exe\"" ||
+wd_choose 20 'wd_reg_value_is "$run_key" pellwick "\"C:\\Program Files\\Pellwick and Quistel\\Pellwick\\pellwick.exe\""' a ||
   pq_fail "the Run value is '$(wd_reg_value "$run_key" pellwick)'"
 pq_screenshot wine_installed_pellwick
-pw_choose e
-pq_wait_for 30 wd_ended "$PW_PID" || pq_fail "Exit Program did not end the installed Pellwick"
+wd_choose 30 'wd_ended "$PW_PID"' e || pq_fail "Exit Program did not end the installed Pellwick"
 
 # The uninstaller copies itself away and returns at once: wait for its work instead.
 "$PQ_WINE64" "$installed/Uninstall.exe" /S

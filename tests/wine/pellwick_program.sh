@@ -24,6 +24,9 @@ profile="$WINEPREFIX/drive_c/Documents and Settings/$user"
 mkdir -p "$profile"
 settings='HKCU\Software\MyTrayFolder'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+# A user who has not used Pellwick yet: the prefix is shared, and a test may run a second time.
+"$PQ_WINE64" reg delete "$settings" /f >/dev/null 2>&1 || true
+"$PQ_WINE64" reg delete "$run_key" /v pellwick /f >/dev/null 2>&1 || true
 
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 started=$(now_ms)
@@ -66,8 +69,7 @@ pq_screenshot wine_pellwick_tray_folder
 xdotool windowactivate --sync "$WD_WINDOW" key alt+F4 >/dev/null 2>&1 || true
 
 # "&Show Date-   Short", chosen by keys, is saved and the clock dates the focused notepad.
-pw_choose s s Return
-pq_wait_for 20 wd_reg_value_is "$settings\\STARTUP" messdate True ||
+wd_choose 20 'wd_reg_value_is "$settings\\STARTUP" messdate True' s s Return ||
   pq_fail "Show Date- Short was not saved in $settings"
 pq_start notepad1 "$PQ_WINE64" notepad
 wd_wait_window 60 '^Untitled - Notepad' || pq_fail "notepad did not start"
@@ -86,15 +88,13 @@ pq_wait_for 10 pw_title_is "$notepad_a" "Untitled - Notepad" ||
 pq_screenshot wine_pellwick_clock
 
 # Start with Windows: the Run value holds the real path of the program in quotes.
-pw_choose a
-pq_wait_for 20 wd_reg_value_is "$run_key" pellwick "\"$(wd_windows_path "$app/pellwick.exe")\"" ||
+wd_choose 20 'wd_reg_value_is "$run_key" pellwick "\"$(wd_windows_path "$app/pellwick.exe")\""' a ||
   pq_fail "the Run value is '$(wd_reg_value "$run_key" pellwick)'"
 wd_reg_value_is "$settings\\AUTORUN" mautorun True || pq_fail "autorun was not saved"
 
 # The reminders window and its blinking icon; closing it takes the icon away.
-pw_choose p
-wd_wait_window 30 '^ Pellwick' || pq_fail "no reminders window"
-reminders=$WD_WINDOW
+wd_choose 30 "wd_window '^ Pellwick' | grep -q ." p || pq_fail "no reminders window"
+reminders=$(wd_window '^ Pellwick')
 pq_wait_for 20 pq_tray_has_icons 2 || pq_fail "no blinking icon"
 blinking=$(pq_tray_icons | grep -vx "$PW_DAY_ICON" | head -n1)
 pictures_seen() {
@@ -108,16 +108,14 @@ xdotool windowactivate --sync "$reminders" key alt+F4
 pq_wait_for 20 eval '[ "$(pq_tray_icon_count)" -eq 1 ]' || pq_fail "the blinking icon stayed"
 
 # The calendar.
-pw_choose c
-wd_wait_window 30 '^Tray Calendar' || pq_fail "no calendar"
+wd_choose 30 "wd_window '^Tray Calendar' | grep -q ." c || pq_fail "no calendar"
 pq_screenshot wine_pellwick_calendar
-xdotool windowactivate --sync "$WD_WINDOW" key alt+F4
+xdotool windowactivate --sync "$(wd_window '^Tray Calendar')" key alt+F4
 
 # "&Exit Program" gives the focused notepad its own title back and ends the program.
 xdotool windowactivate --sync "$notepad_b"
 pq_wait_for 10 pw_title_is "$notepad_b" "$dated" || pq_fail "the clock stopped dating"
-pw_choose e
-pq_wait_for 30 wd_ended "$PW_PID" || pq_fail "Exit Program did not end Pellwick"
+wd_choose 30 'wd_ended "$PW_PID"' e || pq_fail "Exit Program did not end Pellwick"
 pq_wait_for 10 pw_title_is "$notepad_b" "Untitled - Notepad" ||
   pq_fail "Exit Program left '$(pq_window_title "$notepad_b")'"
 pq_wait_for 10 eval '[ "$(pq_tray_icon_count)" -eq 0 ]' || pq_fail "the icon stayed after Exit Program"

@@ -130,3 +130,21 @@ wd_windows_path() { printf 'Z:%s\n' "${1//\//\\}"; }
 
 # wd_ended PID: true once the process has ended (a zombie counts as ended).
 wd_ended() { case "$(ps -o stat= -p "$1" 2>/dev/null)" in "" | Z*) return 0 ;; *) return 1 ;; esac; }
+
+# wd_choose SECONDS CONDITION KEYS...: picks from Pellwick's tray menu (PW_PID) by KEYS until
+# CONDITION, a command, holds within SECONDS; three tries. Under Wine the menu at times shows
+# without the keyboard, and the keys go elsewhere: then it is closed and opened again.
+wd_choose() {
+  local seconds=$1 condition=$2 try
+  shift 2
+  for try in 1 2 3; do
+    if pw_open_menu; then
+      xdotool key --delay 100 "$@"
+      pq_wait_for "$seconds" eval "$condition" && return 0
+      pq_log "the menu keys $* did nothing (try $try)"
+      pw_menu_shown "$PW_PID" && xdotool key Escape
+      pq_wait_for 5 pw_menu_gone || true
+    fi
+  done
+  return 1
+}
