@@ -12,14 +12,26 @@ pq_start_session 1024x768
 app="$PQ_TMP/Quistel"
 cp -r "$program_folder" "$app"
 
+# use_locale LOCALE: the locale for the next Wine processes; one the machine lacks is made
+# for this test alone (the locales package holds its sources).
+use_locale() {
+  unset LOCPATH
+  if ! locale -a | grep -qix "${1/UTF-8/utf8}"; then
+    mkdir -p "$PQ_TMP/locales"
+    localedef -i "${1%%.*}" -f "${1#*.}" "$PQ_TMP/locales/$1" 2>/dev/null ||
+      pq_fail "cannot make the locale $1 (the locales package is missing?)"
+    export LOCPATH=$PQ_TMP/locales
+  fi
+  export LANG=$1
+}
+
 # round_trip LOCALE ACP ENCODING TEXT FOREIGN_TEXT FOREIGN_CHARACTER
 round_trip() {
   local locale=$1 acp=$2 encoding=$3 text=$4 foreign=$5 character=$6
   local key='k3y of the day' n=1
   while [ -e "$app/The Crypt/crypt$n.txt" ]; do n=$(( n + 1 )); done
   pq_wine_stop  # Wine takes the code page from the locale its processes start in
-  locale -a | grep -qix "${locale/UTF-8/utf8}" || pq_fail "locale $locale is missing (scripts/install-deps)"
-  export LANG=$locale
+  use_locale "$locale"
   [ "$(wd_reg_value 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' ACP)" = "$acp" ] ||
     pq_fail "Wine's ANSI code page under $locale is not $acp"
 

@@ -13,6 +13,12 @@ case $action in
     rm -rf "$WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
     "$PQ_WINE64" wineboot --init >/dev/null 2>&1 || true
+    # Wine windows take the focus as X clients usually do: IceWM sets the focus on them
+    # itself. With WM_TAKE_FOCUS, IceWM first gives the focus to a window of its own
+    # (stamped "now") and then asks Wine to take it with the older time of the click, and the
+    # X server ignores Wine's request whenever the two differ by a millisecond.
+    "$PQ_WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v UseTakeFocus /t REG_SZ /d N /f \
+      >/dev/null 2>&1 || { echo "cannot set UseTakeFocus in $WINEPREFIX" >&2; exit 1; }
     pq_wine_stop
     [ -d "$WINEPREFIX/drive_c/windows" ] || { echo "wineboot made no prefix in $WINEPREFIX" >&2; exit 1; }
     ;;
