@@ -16,7 +16,7 @@ has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ]; }
 wd_focus "$window"
 if ! pq_wait_for 5 has_focus; then
   take_focus=$("$PQ_WINE64" reg query 'HKCU\Software\Wine\X11 Driver' /v UseTakeFocus 2>/dev/null |
-    tr -d '\r' | awk '/UseTakeFocus/ { print $NF }')
+    tr -d '\r' | awk '/UseTakeFocus/ { print $NF }') || true
   pq_log "$(xprop -id "$window" WM_HINTS WM_PROTOCOLS 2>&1 | tr -s '\t\n' '  ')"
   pq_fail "a Wine window on this desktop does not take the keyboard focus when clicked (the" \
     "focus is on window $(xdotool getwindowfocus 2>/dev/null); Wine's UseTakeFocus is" \
