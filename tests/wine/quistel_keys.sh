@@ -47,12 +47,15 @@ qs_press() {
 # qs_with_key ALT_KEY TITLE KEY: presses Encrypt or Decrypt and gives KEY in the key box.
 # A key pressed while Wine is busy can be lost: pressed again while no key box shows.
 qs_with_key() {
-  local try
+  local try started
+  started=$(date +%s%N)
   for try in 1 2 3; do
     qs_press "$1"
     wd_wait_window 10 "^$2\$" && break
+    pq_log "$1 showed no key box within 10 s (try $try)"
   done
   [ -n "$(wd_window "^$2\$")" ] || pq_fail "$1 asked for no key"
+  pq_log "$1: the key box showed after $(( ($(date +%s%N) - started) / 1000000 )) ms"
   qs_answer "$WD_WINDOW" "$3" "the key box"
 }
 
