@@ -32,7 +32,9 @@ round_trip() {
   while [ -e "$app/The Crypt/crypt$n.txt" ]; do n=$(( n + 1 )); done
   pq_wine_stop  # Wine takes the code page from the locale its processes start in
   use_locale "$locale"
-  [ "$(wd_reg_value 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' ACP)" = "$acp" ] ||
+  # The first Wine process in a new locale rewrites the prefix's locale values; another
+  # process may read them before it has.
+  pq_wait_for 20 wd_reg_value_is 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' ACP "$acp" ||
     pq_fail "Wine's ANSI code page under $locale is not $acp"
 
   qs_start "$PQ_WINE64" "$app/quistel.exe"
