@@ -106,7 +106,7 @@ TEST(HexCodec, SkipsWhiteSpaceAnywhereAndRefusesAnythingElse) {
   }
 }
 
-TEST(EncryptText, MatchesTheOracleAndDecryptsBackExactly) {
+TEST(TextCipher, EncryptionMatchesTheOracleAndDecryptsBackExactly) {
   const QString text = u"Gr\u00fc\u00dfe \u20ac100\r\nline two\t"_s + QString(QChar(0)) + u"end"_s;
   const CipherResult encrypted = encryptText(text, u"s\u00e9same"_s);
   ASSERT_TRUE(encrypted.ok());
@@ -126,7 +126,7 @@ TEST(EncryptText, MatchesTheOracleAndDecryptsBackExactly) {
 
 // Under a multi-byte code page a character takes one to four bytes; the ciphertext must still
 // come back byte for byte through the hex.
-TEST(EncryptText, RoundTripsUnderMultiByteCodePages) {
+TEST(TextCipher, RoundTripsUnderMultiByteCodePages) {
   const QString samples[] = {
       u"plain ASCII, the most common case"_s,
       u"\u65e5\u672c\u8a9e\u306e\u30c6\u30ad\u30b9\u30c8\r\n\u3072\u3089\u304c\u306a \uff76\uff80\uff76\uff85"_s,
@@ -163,7 +163,7 @@ TEST(EncryptText, RoundTripsUnderMultiByteCodePages) {
   EXPECT_EQ(refused.failure, Failure::TextNotInCodePage);
 }
 
-TEST(EncryptText, AnEmptyTextBecomesOneBlockThatDecryptsToEmpty) {
+TEST(TextCipher, AnEmptyTextBecomesOneBlockThatDecryptsToEmpty) {
   const CipherResult encrypted = encryptText(u""_s, u"key"_s);
   ASSERT_TRUE(encrypted.ok());
   EXPECT_EQ(bytesToHex(encrypted.cipher).size(), 64);
@@ -172,7 +172,7 @@ TEST(EncryptText, AnEmptyTextBecomesOneBlockThatDecryptsToEmpty) {
   EXPECT_TRUE(decrypted.text.isEmpty());
 }
 
-TEST(EncryptText, RefusesCharactersTheCodePageCannotHold) {
+TEST(TextCipher, RefusesCharactersTheCodePageCannotHold) {
   const CipherResult badText = encryptText(u"price: 5 \u5143"_s, u"key"_s);
   EXPECT_EQ(badText.failure, Failure::TextNotInCodePage);
   EXPECT_EQ(badText.character, u"\u5143"_s);
@@ -185,7 +185,7 @@ TEST(EncryptText, RefusesCharactersTheCodePageCannotHold) {
   EXPECT_EQ(badDecryptKey.failure, Failure::KeyNotInCodePage);
 }
 
-TEST(DecryptText, FailsVisiblyForAWrongKeyOrDamagedCiphertext) {
+TEST(TextCipher, DecryptionFailsVisiblyForAWrongKeyOrDamagedCiphertext) {
   const QByteArray cipher = encryptText(u"a secret worth keeping"_s, u"right"_s).cipher;
   EXPECT_EQ(decryptText(cipher, u"wrong"_s).failure, Failure::NoResult);
   EXPECT_EQ(decryptText(cipher.left(31), u"right"_s).failure, Failure::NoResult);
