@@ -5,15 +5,15 @@
 #include <QString>
 
 #include "fuzz_input.h"
-#include "window/code_page.h"
+#include "text/code_page.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const QByteArrayView bytes(data, static_cast<qsizetype>(size));
-  const quistel::CodePageBytes back = quistel::ToCodePage(quistel::FromCodePage(bytes));
+  const quistel::CodePageBytes back = quistel::toCodePage(quistel::fromCodePage(bytes));
   fuzz::require(!back.unrepresentable && back.bytes == bytes, "bytes survive the code page");
 
   const QString text(reinterpret_cast<const QChar*>(data), static_cast<qsizetype>(size / 2));
-  const quistel::CodePageBytes converted = quistel::ToCodePage(text);
+  const quistel::CodePageBytes converted = quistel::toCodePage(text);
   fuzz::require(!converted.unrepresentable || text.contains(*converted.unrepresentable),
                 "the character named is one of the text");
   return 0;

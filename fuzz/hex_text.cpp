@@ -5,7 +5,7 @@
 #include <QString>
 
 #include "fuzz_input.h"
-#include "window/text_crypt.h"
+#include "text/hex_codec.h"
 
 namespace {
 
@@ -30,14 +30,14 @@ std::optional<QString> hexDigitsOf(const QString& text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const QString hex = QString::fromUtf8(reinterpret_cast<const char*>(data),
-                                        static_cast<qsizetype>(size));
-  const std::optional<QByteArray> bytes = quistel::HexToText(hex);
+  const QString hex =
+      QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+  const std::optional<QByteArray> bytes = quistel::hexToBytes(hex);
   const std::optional<QString> digits = hexDigitsOf(hex);
   const bool wellFormed = digits && digits->size() % 2 == 0;
   fuzz::require(bytes.has_value() == wellFormed, "decodes exactly the well-formed hex");
   if (bytes) {
-    fuzz::require(quistel::TextToHex(*bytes) == digits->toUpper(), "hex reads back unchanged");
+    fuzz::require(quistel::bytesToHex(*bytes) == digits->toUpper(), "hex reads back unchanged");
   }
   return 0;
 }

@@ -1,7 +1,7 @@
 #include <QApplication>
 #include <QStandardPaths>
 
-#include "window/encrypt.h"
+#include "window/main_window.h"
 #include "window/qt_prompts.h"
 
 int main(int argc, char* argv[]) {
@@ -12,7 +12,7 @@ int main(int argc, char* argv[]) {
       QApplication::applicationDirPath(),
       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)};
   quistel::QtPrompts prompts;
-  quistel::Encrypt window(prompts, places);
+  quistel::MainWindow window(prompts, places);
   window.show();
   return app.exec();
 }

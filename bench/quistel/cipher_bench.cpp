@@ -1,7 +1,7 @@
 // Rijndael-256 over 64 MiB, our engines next to libmcrypt's rijndael-256 in the same run:
 //   *Ecb*: whole blocks in place, as the framing runs them (Tables, AesInstructions, Mcrypt);
-//   *Data*: whole operations with the framing and a fresh 64 MiB result: EncryptData and
-//   DecryptData on each engine next to the same framing done around libmcrypt (Mcrypt);
+//   *Message*: whole operations with the framing and a fresh 64 MiB result: encryptMessage and
+//   decryptMessage on each engine next to the same framing done around libmcrypt (Mcrypt);
 //   FreshResult: what a new 64 MiB array costs when it is zero-filled first.
 // Compare the bytes_per_second columns. On a shared machine, pin to one core and interleave
 // the repetitions so that a slow spell hits every side:
@@ -13,8 +13,7 @@
 
 #include <random>
 
-#include "cipher/encryption.h"
-#include "cipher/encryption_engine.h"
+#include "cipher/message_framing.h"
 #include "testing/mcrypt_oracle.h"
 
 namespace quistel {
@@ -23,7 +22,7 @@ namespace {
 constexpr std::size_t kDataBytes = 64 << 20;
 constexpr std::size_t kMessageBytes = kDataBytes - 4;  // framed to exactly 64 MiB
 
-const Bytes& Message() {
+const Bytes& message() {
   static const Bytes message = [] {
     std::mt19937 random(1);
     Bytes bytes(kMessageBytes);
@@ -35,102 +34,97 @@ const Bytes& Message() {
 
 const Bytes kPassword = {'b', 'e', 'n', 'c', 'h', ' ', 'k', 'e', 'y'};
 
-Bytes Key() {
+Bytes key() {
   Bytes key = kPassword;
   key.resize(32, 0);
   return key;
 }
 
 // False, with the benchmark marked skipped, where this processor cannot run the engine.
-bool Usable(benchmark::State& state, CipherEngine engine) {
-  if (EncryptionEngine::CanUse(engine)) return true;
+bool usable(benchmark::State& state, CipherEngine engine) {
+  if (Rijndael::canUse(engine)) return true;
   state.SkipWithError("engine not usable on this processor");
   return false;
 }
 
-void CountBytes(benchmark::State& state) {
+void countBytes(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kDataBytes));
 }
 
 // 64 MiB of whole blocks, each enciphered (or deciphered) in place per iteration.
 template <typename Cipher>
-void InPlace(benchmark::State& state, Cipher cipher) {
-  Bytes data = Message();
+void inPlace(benchmark::State& state, Cipher cipher) {
+  Bytes data = message();
   data.resize(kDataBytes, 0);
   for (auto _ : state) {
     cipher(std::span(data));
     benchmark::DoNotOptimize(data.data());
   }
-  CountBytes(state);
+  countBytes(state);
 }
 
 template <CipherEngine kEngine, bool kDecrypt>
 void QuistelEcb(benchmark::State& state) {
-  if (!Usable(state, kEngine)) return;
-  Encryption engine;
-  EncryptionEngine::Use(engine, kEngine);
-  EncryptionEngine::Prepare(engine, 8, 8, Key());
-  InPlace(state, [&](std::span<std::uint8_t> data) {
+  if (!usable(state, kEngine)) return;
+  Rijndael cipher(kEngine);
+  cipher.setKey(key(), 8, 8);
+  inPlace(state, [&](std::span<std::uint8_t> data) {
     if constexpr (kDecrypt) {
-      EncryptionEngine::DecryptBlocks(engine, data);
+      cipher.decryptBlocks(data, data);
     } else {
-      EncryptionEngine::EncryptBlocks(engine, data);
+      cipher.encryptBlocks(data, data);
     }
   });
 }
 
 template <bool kDecrypt>
 void McryptEcb(benchmark::State& state) {
-  McryptRijndael256 cipher(Key());
-  InPlace(state, [&](std::span<std::uint8_t> data) {
+  McryptRijndael256 cipher(key());
+  inPlace(state, [&](std::span<std::uint8_t> data) {
     if constexpr (kDecrypt) {
-      cipher.Decrypt(data);
+      cipher.decrypt(data);
     } else {
-      cipher.Encrypt(data);
+      cipher.encrypt(data);
     }
   });
 }
 
 template <CipherEngine kEngine>
-void EncryptData(benchmark::State& state) {
-  if (!Usable(state, kEngine)) return;
+void EncryptMessage(benchmark::State& state) {
+  if (!usable(state, kEngine)) return;
   for (auto _ : state) {
-    Encryption encryption;
-    EncryptionEngine::Use(encryption, kEngine);
-    auto ciphertext = encryption.EncryptData(Message(), kPassword);
+    auto ciphertext = encryptMessage(message(), kPassword, kEngine);
     benchmark::DoNotOptimize(ciphertext->data());
   }
-  CountBytes(state);
+  countBytes(state);
 }
 
 template <CipherEngine kEngine>
-void DecryptData(benchmark::State& state) {
-  if (!Usable(state, kEngine)) return;
-  const Bytes ciphertext = *Encryption().EncryptData(Message(), kPassword);
+void DecryptMessage(benchmark::State& state) {
+  if (!usable(state, kEngine)) return;
+  const Bytes ciphertext = *encryptMessage(message(), kPassword);
   for (auto _ : state) {
-    Encryption encryption;
-    EncryptionEngine::Use(encryption, kEngine);
-    auto message = encryption.DecryptData(ciphertext, kPassword);
-    benchmark::DoNotOptimize(message->data());
+    auto plain = decryptMessage(ciphertext, kPassword, kEngine);
+    benchmark::DoNotOptimize(plain->data());
   }
-  CountBytes(state);
+  countBytes(state);
 }
 
-void McryptEncryptData(benchmark::State& state) {
+void McryptEncryptMessage(benchmark::State& state) {
   for (auto _ : state) {
-    auto ciphertext = OracleEncryptMessage(Message(), kPassword);
+    auto ciphertext = oracleEncryptMessage(message(), kPassword);
     benchmark::DoNotOptimize(ciphertext.data());
   }
-  CountBytes(state);
+  countBytes(state);
 }
 
-void McryptDecryptData(benchmark::State& state) {
-  const Bytes ciphertext = OracleEncryptMessage(Message(), kPassword);
+void McryptDecryptMessage(benchmark::State& state) {
+  const Bytes ciphertext = oracleEncryptMessage(message(), kPassword);
   for (auto _ : state) {
-    auto message = OracleDecryptMessage(ciphertext, kPassword);
-    benchmark::DoNotOptimize(message->data());
+    auto plain = oracleDecryptMessage(ciphertext, kPassword);
+    benchmark::DoNotOptimize(plain->data());
   }
-  CountBytes(state);
+  countBytes(state);
 }
 
 void FreshResult(benchmark::State& state) {
@@ -138,29 +132,29 @@ void FreshResult(benchmark::State& state) {
     Bytes result(kDataBytes);
     benchmark::DoNotOptimize(result.data());
   }
-  CountBytes(state);
+  countBytes(state);
 }
 
-void Setup(benchmark::internal::Benchmark* benchmark) {
+void setup(benchmark::internal::Benchmark* benchmark) {
   benchmark->Unit(benchmark::kMillisecond)->MinTime(1.0);
 }
 
-constexpr auto kTables = CipherEngine::kTable;
-constexpr auto kAes = CipherEngine::kAesInstructions;
+constexpr auto kTables = CipherEngine::Table;
+constexpr auto kAes = CipherEngine::AesInstructions;
 
-BENCHMARK(QuistelEcb<kTables, false>)->Name("EcbEncrypt/Tables")->Apply(Setup);
-BENCHMARK(QuistelEcb<kAes, false>)->Name("EcbEncrypt/AesInstructions")->Apply(Setup);
-BENCHMARK(McryptEcb<false>)->Name("EcbEncrypt/Mcrypt")->Apply(Setup);
-BENCHMARK(QuistelEcb<kTables, true>)->Name("EcbDecrypt/Tables")->Apply(Setup);
-BENCHMARK(QuistelEcb<kAes, true>)->Name("EcbDecrypt/AesInstructions")->Apply(Setup);
-BENCHMARK(McryptEcb<true>)->Name("EcbDecrypt/Mcrypt")->Apply(Setup);
-BENCHMARK(EncryptData<kTables>)->Name("EncryptData/Tables")->Apply(Setup);
-BENCHMARK(EncryptData<kAes>)->Name("EncryptData/AesInstructions")->Apply(Setup);
-BENCHMARK(McryptEncryptData)->Name("EncryptData/Mcrypt")->Apply(Setup);
-BENCHMARK(DecryptData<kTables>)->Name("DecryptData/Tables")->Apply(Setup);
-BENCHMARK(DecryptData<kAes>)->Name("DecryptData/AesInstructions")->Apply(Setup);
-BENCHMARK(McryptDecryptData)->Name("DecryptData/Mcrypt")->Apply(Setup);
-BENCHMARK(FreshResult)->Apply(Setup);
+BENCHMARK(QuistelEcb<kTables, false>)->Name("EcbEncrypt/Tables")->Apply(setup);
+BENCHMARK(QuistelEcb<kAes, false>)->Name("EcbEncrypt/AesInstructions")->Apply(setup);
+BENCHMARK(McryptEcb<false>)->Name("EcbEncrypt/Mcrypt")->Apply(setup);
+BENCHMARK(QuistelEcb<kTables, true>)->Name("EcbDecrypt/Tables")->Apply(setup);
+BENCHMARK(QuistelEcb<kAes, true>)->Name("EcbDecrypt/AesInstructions")->Apply(setup);
+BENCHMARK(McryptEcb<true>)->Name("EcbDecrypt/Mcrypt")->Apply(setup);
+BENCHMARK(EncryptMessage<kTables>)->Name("EncryptMessage/Tables")->Apply(setup);
+BENCHMARK(EncryptMessage<kAes>)->Name("EncryptMessage/AesInstructions")->Apply(setup);
+BENCHMARK(McryptEncryptMessage)->Name("EncryptMessage/Mcrypt")->Apply(setup);
+BENCHMARK(DecryptMessage<kTables>)->Name("DecryptMessage/Tables")->Apply(setup);
+BENCHMARK(DecryptMessage<kAes>)->Name("DecryptMessage/AesInstructions")->Apply(setup);
+BENCHMARK(McryptDecryptMessage)->Name("DecryptMessage/Mcrypt")->Apply(setup);
+BENCHMARK(FreshResult)->Apply(setup);
 
 }  // namespace
 }  // namespace quistel

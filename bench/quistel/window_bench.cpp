@@ -6,20 +6,21 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QElapsedTimer>
 #include <QTimer>
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "window/code_page.h"
-#include "window/encrypt.h"
+#include "text/code_page.h"
+#include "text/hex_codec.h"
+#include "text/text_cipher.h"
 #include "window/long_line_text_edit.h"
+#include "window/main_window.h"
 #include "window/prompts.h"
-#include "window/text_crypt.h"
 
 namespace quistel {
 namespace {
@@ -28,17 +29,19 @@ const QString kKey = QStringLiteral("benchmark key");
 
 class FixedKey : public Prompts {
  public:
-  std::optional<QString> InputBox(const QString&, const QString&, const QString&) override {
+  std::optional<QString> askText(const QString&, const QString&, const QString&) override {
     return kKey;
   }
-  std::optional<QString> ShowOpen(const OpenDialogSettings&) override { return std::nullopt; }
-  void MessageBox(const QString& text, Icon, const QString&) override {
+  std::optional<QString> chooseFileToOpen(const OpenDialogSettings&) override {
+    return std::nullopt;
+  }
+  void showMessage(const QString& text, Icon, const QString&) override {
     qFatal("unexpected message: %s", qPrintable(text));
   }
 };
 
 // Lines of 80 printable characters of the code page, the way a long letter looks.
-QString Letter(qsizetype size) {
+QString makeLetter(qsizetype size) {
   static const QString kCharacters = QStringLiteral(
       "abcdefghijklmnopqrstuvwxyz ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789 .,;:!? "
       "\u00e4\u00f6\u00fc\u00df\u00e9\u20ac");
@@ -51,25 +54,26 @@ QString Letter(qsizetype size) {
 }
 
 struct Window {
-  Window() : encrypt(prompts, {folder.path(), folder.path()}) { encrypt.show(); }
+  Window() : main(prompts, {folder.path(), folder.path()}) { main.show(); }
 
   // Lays out and paints what the text area shows.
-  void Show() {
-    encrypt.Text1->viewport()->repaint();
+  void show() {
+    main.textEdit()->viewport()->repaint();
     QApplication::processEvents();
   }
 
   QTemporaryDir folder;
   FixedKey prompts;
-  Encrypt encrypt;
+  MainWindow main;
 };
 
-qsizetype Size(const benchmark::State& state) { return state.range(0) << 10; }
+qsizetype size(const benchmark::State& state) { return state.range(0) << 10; }
 
 // Clicks a button on the given text, from the click until the result is shown. Also reports the
 // longest time the window's thread went without handling events (longest_stall_ms), from a timer
 // that ticks every 5 ms while the button works.
-void Click(benchmark::State& state, const QString& text, QPushButton* Encrypt::*button) {
+void click(benchmark::State& state, const QString& text,
+           QPushButton* (MainWindow::*button)() const) {
   Window window;
   QElapsedTimer sinceTick;
   qint64 longestStall = 0;
@@ -79,80 +83,81 @@ void Click(benchmark::State& state, const QString& text, QPushButton* Encrypt::*
                    [&] { longestStall = std::max(longestStall, sinceTick.restart()); });
   for (auto _ : state) {
     state.PauseTiming();
-    window.encrypt.Text1->setText(text);
-    window.Show();
+    window.main.textEdit()->replaceText(text);
+    window.show();
     state.ResumeTiming();
     sinceTick.start();
     ticker.start();
-    (window.encrypt.*button)->click();
-    window.Show();
+    (window.main.*button)()->click();
+    window.show();
     QApplication::processEvents();  // the first tick after the result is shown
     ticker.stop();
   }
-  state.SetBytesProcessed(state.iterations() * Size(state));
+  state.SetBytesProcessed(state.iterations() * size(state));
   state.counters["longest_stall_ms"] = static_cast<double>(longestStall);
 }
 
 void EncryptButton(benchmark::State& state) {
-  Click(state, Letter(Size(state)), &Encrypt::cmdEncrypt);
+  click(state, makeLetter(size(state)), &MainWindow::encryptButton);
 }
 
 void DecryptButton(benchmark::State& state) {
-  Click(state, TextToHex(EncryptText(Letter(Size(state)), kKey).cipher), &Encrypt::cmdDecrypt);
+  click(state, bytesToHex(encryptText(makeLetter(size(state)), kKey).cipher),
+        &MainWindow::decryptButton);
 }
 
 // The steps of the Encrypt button on their own.
 void EncryptTextStep(benchmark::State& state) {
-  const QString text = Letter(Size(state));
-  for (auto _ : state) benchmark::DoNotOptimize(EncryptText(text, kKey));
-  state.SetBytesProcessed(state.iterations() * Size(state));
+  const QString text = makeLetter(size(state));
+  for (auto _ : state) benchmark::DoNotOptimize(encryptText(text, kKey));
+  state.SetBytesProcessed(state.iterations() * size(state));
 }
 
 void ToCodePageStep(benchmark::State& state) {
-  const QString text = Letter(Size(state));
-  for (auto _ : state) benchmark::DoNotOptimize(ToCodePage(text));
-  state.SetBytesProcessed(state.iterations() * Size(state));
+  const QString text = makeLetter(size(state));
+  for (auto _ : state) benchmark::DoNotOptimize(toCodePage(text));
+  state.SetBytesProcessed(state.iterations() * size(state));
 }
 
 void FromCodePageStep(benchmark::State& state) {
-  const QByteArray bytes = ToCodePage(Letter(Size(state))).bytes;
-  for (auto _ : state) benchmark::DoNotOptimize(FromCodePage(bytes));
-  state.SetBytesProcessed(state.iterations() * Size(state));
+  const QByteArray bytes = toCodePage(makeLetter(size(state))).bytes;
+  for (auto _ : state) benchmark::DoNotOptimize(fromCodePage(bytes));
+  state.SetBytesProcessed(state.iterations() * size(state));
 }
 
 void TextOfTheTextArea(benchmark::State& state) {
   Window window;
-  window.encrypt.Text1->setText(Letter(Size(state)));
-  for (auto _ : state) benchmark::DoNotOptimize(window.encrypt.Text1->text());
-  state.SetBytesProcessed(state.iterations() * Size(state));
+  window.main.textEdit()->replaceText(makeLetter(size(state)));
+  for (auto _ : state) benchmark::DoNotOptimize(window.main.textEdit()->text());
+  state.SetBytesProcessed(state.iterations() * size(state));
 }
 
 void ShowLetterStep(benchmark::State& state) {
   Window window;
-  const QString letter = Letter(Size(state));
+  const QString letter = makeLetter(size(state));
   for (auto _ : state) {
-    window.encrypt.Text1->replaceText(letter);
-    window.Show();
+    window.main.textEdit()->replaceText(letter);
+    window.show();
   }
-  state.SetBytesProcessed(state.iterations() * Size(state));
+  state.SetBytesProcessed(state.iterations() * size(state));
 }
 
-void TextToHexStep(benchmark::State& state) {
-  const QByteArray cipher = EncryptText(Letter(Size(state)), kKey).cipher;
-  for (auto _ : state) benchmark::DoNotOptimize(TextToHex(cipher));
+void BytesToHexStep(benchmark::State& state) {
+  const QByteArray cipher = encryptText(makeLetter(size(state)), kKey).cipher;
+  for (auto _ : state) benchmark::DoNotOptimize(bytesToHex(cipher));
   state.SetBytesProcessed(state.iterations() * cipher.size());
 }
 
-void HexToTextStep(benchmark::State& state) {
-  const QString hex = TextToHex(EncryptText(Letter(Size(state)), kKey).cipher);
-  for (auto _ : state) benchmark::DoNotOptimize(HexToText(hex));
+void HexToBytesStep(benchmark::State& state) {
+  const QString hex = bytesToHex(encryptText(makeLetter(size(state)), kKey).cipher);
+  for (auto _ : state) benchmark::DoNotOptimize(hexToBytes(hex));
   state.SetBytesProcessed(state.iterations() * hex.size() / 2);
 }
 
 // The reference for the hex codec: copying the hex text into a new string, which allocates and
 // writes as much memory as encoding does (four bytes per byte of ciphertext).
 void CopyHexText(benchmark::State& state) {
-  const QString hex = TextToHex(EncryptText(Letter(Size(state)), kKey).cipher);
+  const QString hex = bytesToHex(encryptText(makeLetter(size(state)), kKey).cipher);
   for (auto _ : state) benchmark::DoNotOptimize(QString(hex.constData(), hex.size()));
   state.SetBytesProcessed(state.iterations() * hex.size() / 2);
 }
@@ -160,10 +165,10 @@ void CopyHexText(benchmark::State& state) {
 // The encoder alone, into memory written before: on a machine where fresh memory is slow to
 // come by (a virtual machine touching pages for the first time), the steps above measure that.
 void WriteHexStep(benchmark::State& state) {
-  const QByteArray cipher = EncryptText(Letter(Size(state)), kKey).cipher;
+  const QByteArray cipher = encryptText(makeLetter(size(state)), kKey).cipher;
   std::vector<char16_t> out(2 * cipher.size());
   for (auto _ : state) {
-    WriteHex(cipher, out.data());
+    writeHex(cipher, out.data());
     benchmark::DoNotOptimize(out.data());
   }
   state.SetBytesProcessed(state.iterations() * cipher.size());
@@ -171,7 +176,7 @@ void WriteHexStep(benchmark::State& state) {
 
 // Its reference: a copy of the same amount into the same memory.
 void CopyIntoWrittenMemory(benchmark::State& state) {
-  const QString hex = TextToHex(EncryptText(Letter(Size(state)), kKey).cipher);
+  const QString hex = bytesToHex(encryptText(makeLetter(size(state)), kKey).cipher);
   std::vector<char16_t> out(hex.size());
   for (auto _ : state) {
     std::memcpy(out.data(), hex.constData(), out.size() * sizeof(char16_t));
@@ -182,16 +187,16 @@ void CopyIntoWrittenMemory(benchmark::State& state) {
 
 void ShowHexStep(benchmark::State& state) {
   Window window;
-  const QString hex = TextToHex(EncryptText(Letter(Size(state)), kKey).cipher);
+  const QString hex = bytesToHex(encryptText(makeLetter(size(state)), kKey).cipher);
   for (auto _ : state) {
-    window.encrypt.Text1->replaceText(hex);
-    window.Show();
+    window.main.textEdit()->replaceText(hex);
+    window.show();
   }
-  state.SetBytesProcessed(state.iterations() * Size(state));
+  state.SetBytesProcessed(state.iterations() * size(state));
 }
 
 // The references: Qt's plain text box showing the same text, as it comes.
-void PlainTextEditShow(benchmark::State& state, const QString& text) {
+void plainTextEditShow(benchmark::State& state, const QString& text) {
   QPlainTextEdit edit;
   edit.setLineWrapMode(QPlainTextEdit::NoWrap);
   edit.resize(713, 408);
@@ -201,46 +206,46 @@ void PlainTextEditShow(benchmark::State& state, const QString& text) {
     edit.viewport()->repaint();
     QApplication::processEvents();
   }
-  state.SetBytesProcessed(state.iterations() * Size(state));
+  state.SetBytesProcessed(state.iterations() * size(state));
 }
 
 // The hex as one line, which takes it seconds to lay out from 10 MiB on.
 void PlainTextEditShowHex(benchmark::State& state) {
-  PlainTextEditShow(state, TextToHex(EncryptText(Letter(Size(state)), kKey).cipher));
+  plainTextEditShow(state, bytesToHex(encryptText(makeLetter(size(state)), kKey).cipher));
 }
 
 void PlainTextEditShowLetter(benchmark::State& state) {
-  PlainTextEditShow(state, Letter(Size(state)));
+  plainTextEditShow(state, makeLetter(size(state)));
 }
 
 // Wall-clock time: the buttons work on a worker thread while the window's thread waits.
-void Sizes(benchmark::internal::Benchmark* benchmark) {
+void sizes(benchmark::internal::Benchmark* benchmark) {
   benchmark->Arg(100)->Arg(1024)->Arg(10240)->ArgName("KiB")->Unit(benchmark::kMillisecond);
   benchmark->UseRealTime();
 }
 
 // 100 MiB as well: the buttons must cope with it. Their CPU time counts every thread: on a
 // shared machine it is the figure to compare, since wall-clock time includes waiting for a core.
-void ButtonSizes(benchmark::internal::Benchmark* benchmark) {
-  Sizes(benchmark);
+void buttonSizes(benchmark::internal::Benchmark* benchmark) {
+  sizes(benchmark);
   benchmark->Arg(102400)->MeasureProcessCPUTime();
 }
 
-BENCHMARK(EncryptButton)->Apply(ButtonSizes);
-BENCHMARK(DecryptButton)->Apply(ButtonSizes);
-BENCHMARK(EncryptTextStep)->Apply(Sizes);
-BENCHMARK(ToCodePageStep)->Apply(Sizes);
-BENCHMARK(FromCodePageStep)->Apply(Sizes);
-BENCHMARK(TextOfTheTextArea)->Apply(Sizes);
-BENCHMARK(ShowLetterStep)->Apply(Sizes);
-BENCHMARK(TextToHexStep)->Apply(Sizes);
-BENCHMARK(HexToTextStep)->Apply(Sizes);
-BENCHMARK(CopyHexText)->Apply(Sizes);
-BENCHMARK(WriteHexStep)->Apply(Sizes);
-BENCHMARK(CopyIntoWrittenMemory)->Apply(Sizes);
-BENCHMARK(ShowHexStep)->Apply(Sizes);
+BENCHMARK(EncryptButton)->Apply(buttonSizes);
+BENCHMARK(DecryptButton)->Apply(buttonSizes);
+BENCHMARK(EncryptTextStep)->Apply(sizes);
+BENCHMARK(ToCodePageStep)->Apply(sizes);
+BENCHMARK(FromCodePageStep)->Apply(sizes);
+BENCHMARK(TextOfTheTextArea)->Apply(sizes);
+BENCHMARK(ShowLetterStep)->Apply(sizes);
+BENCHMARK(BytesToHexStep)->Apply(sizes);
+BENCHMARK(HexToBytesStep)->Apply(sizes);
+BENCHMARK(CopyHexText)->Apply(sizes);
+BENCHMARK(WriteHexStep)->Apply(sizes);
+BENCHMARK(CopyIntoWrittenMemory)->Apply(sizes);
+BENCHMARK(ShowHexStep)->Apply(sizes);
 BENCHMARK(PlainTextEditShowHex)->Arg(100)->Arg(1024)->ArgName("KiB")->Unit(benchmark::kMillisecond);
-BENCHMARK(PlainTextEditShowLetter)->Apply(Sizes);
+BENCHMARK(PlainTextEditShowLetter)->Apply(sizes);
 
 }  // namespace
 }  // namespace quistel

@@ -28,7 +28,7 @@ constexpr int kRowOffsets[4] = {0, 1, 3, 4};  // ShiftRows of an 8-column block
 // before the instruction's 4-column ShiftRows (or InvShiftRows), so that both together move
 // every byte as the 8-column ShiftRows does. SubBytes works byte by byte, so it may come in
 // between. Row r of output column j comes from column j + Cr (j - Cr when deciphering).
-constexpr int SourceByte(bool inverse, int half, int position) {
+constexpr int sourceByte(bool inverse, int half, int position) {
   const int row = position % 4;
   const int column = position / 4;
   // The instruction moves `column` to output column `column` - row (+ row when inverse).
@@ -45,31 +45,31 @@ struct HalfShuffle {
   alignas(16) std::array<std::uint8_t, kHalfBytes> gather{};        // PSHUFB indices
 };
 
-constexpr HalfShuffle MakeHalfShuffle(bool inverse) {
+constexpr HalfShuffle makeHalfShuffle(bool inverse) {
   HalfShuffle shuffle;
   for (int position = 0; position < kHalfBytes; ++position) {
-    const int source = SourceByte(inverse, 0, position);
+    const int source = sourceByte(inverse, 0, position);
     shuffle.gather[position] = static_cast<std::uint8_t>(source % kHalfBytes);
     if (source >= kHalfBytes) shuffle.takeFromHigh[source % kHalfBytes] = 0x80;
   }
   return shuffle;
 }
 
-constexpr bool HalvesAreComplementary(bool inverse) {
-  const HalfShuffle shuffle = MakeHalfShuffle(inverse);
+constexpr bool halvesAreComplementary(bool inverse) {
+  const HalfShuffle shuffle = makeHalfShuffle(inverse);
   for (int position = 0; position < kHalfBytes; ++position) {
-    const int low = SourceByte(inverse, 0, position);
-    const int high = SourceByte(inverse, 1, position);
+    const int low = sourceByte(inverse, 0, position);
+    const int high = sourceByte(inverse, 1, position);
     if (high != (low + kHalfBytes) % (2 * kHalfBytes)) return false;
     // No two positions may ask for the same byte from different halves.
     if ((shuffle.takeFromHigh[low % kHalfBytes] != 0) != (low >= kHalfBytes)) return false;
   }
   return true;
 }
-static_assert(HalvesAreComplementary(false) && HalvesAreComplementary(true));
+static_assert(halvesAreComplementary(false) && halvesAreComplementary(true));
 
-constexpr HalfShuffle kForwardShuffle = MakeHalfShuffle(false);
-constexpr HalfShuffle kInverseShuffle = MakeHalfShuffle(true);
+constexpr HalfShuffle kForwardShuffle = makeHalfShuffle(false);
+constexpr HalfShuffle kInverseShuffle = makeHalfShuffle(true);
 
 // Blocks enciphered side by side, so that the instructions' latency overlaps.
 constexpr std::size_t kLanes = 4;
@@ -79,18 +79,18 @@ struct Shuffle {
   __m128i gather;
 };
 
-QUISTEL_AES_CODE Shuffle LoadShuffle(const HalfShuffle& shuffle) {
+QUISTEL_AES_CODE Shuffle loadShuffle(const HalfShuffle& shuffle) {
   return {_mm_load_si128(reinterpret_cast<const __m128i*>(shuffle.takeFromHigh.data())),
           _mm_load_si128(reinterpret_cast<const __m128i*>(shuffle.gather.data()))};
 }
 
-QUISTEL_AES_CODE __m128i RoundKey(const std::uint32_t* roundKeys, int round, int half) {
+QUISTEL_AES_CODE __m128i loadRoundKey(const std::uint32_t* roundKeys, int round, int half) {
   return _mm_loadu_si128(
       reinterpret_cast<const __m128i*>(roundKeys + kColumns * round + kHalfColumns * half));
 }
 
 template <bool kInverse, bool kLast>
-QUISTEL_AES_CODE __m128i Round(__m128i half, __m128i roundKey) {
+QUISTEL_AES_CODE __m128i aesRound(__m128i half, __m128i roundKey) {
   if constexpr (kInverse) {
     return kLast ? _mm_aesdeclast_si128(half, roundKey) : _mm_aesdec_si128(half, roundKey);
   } else {
@@ -100,32 +100,32 @@ QUISTEL_AES_CODE __m128i Round(__m128i half, __m128i roundKey) {
 
 // One round on `lanes` blocks held as low and high halves.
 template <std::size_t kCount, bool kInverse, bool kLast>
-QUISTEL_AES_CODE void Rounds(__m128i (&low)[kCount], __m128i (&high)[kCount], Shuffle shuffle,
-                             __m128i lowKey, __m128i highKey) {
+QUISTEL_AES_CODE void roundOnLanes(__m128i (&low)[kCount], __m128i (&high)[kCount], Shuffle shuffle,
+                                   __m128i lowKey, __m128i highKey) {
   for (std::size_t lane = 0; lane < kCount; ++lane) {
     const __m128i fromLow = _mm_blendv_epi8(low[lane], high[lane], shuffle.takeFromHigh);
     const __m128i fromHigh = _mm_blendv_epi8(high[lane], low[lane], shuffle.takeFromHigh);
-    low[lane] = Round<kInverse, kLast>(_mm_shuffle_epi8(fromLow, shuffle.gather), lowKey);
-    high[lane] = Round<kInverse, kLast>(_mm_shuffle_epi8(fromHigh, shuffle.gather), highKey);
+    low[lane] = aesRound<kInverse, kLast>(_mm_shuffle_epi8(fromLow, shuffle.gather), lowKey);
+    high[lane] = aesRound<kInverse, kLast>(_mm_shuffle_epi8(fromHigh, shuffle.gather), highKey);
   }
 }
 
 template <std::size_t kCount, bool kInverse>
-QUISTEL_AES_CODE void CipherBlocks(const std::uint32_t* roundKeys, const std::uint8_t* in,
+QUISTEL_AES_CODE void cipherBlocks(const std::uint32_t* roundKeys, const std::uint8_t* in,
                                    std::uint8_t* out, Shuffle shuffle) {
   __m128i low[kCount];
   __m128i high[kCount];
   for (std::size_t lane = 0; lane < kCount; ++lane) {
     auto* block = reinterpret_cast<const __m128i*>(in + kBlockBytes * lane);
-    low[lane] = _mm_xor_si128(_mm_loadu_si128(block), RoundKey(roundKeys, 0, 0));
-    high[lane] = _mm_xor_si128(_mm_loadu_si128(block + 1), RoundKey(roundKeys, 0, 1));
+    low[lane] = _mm_xor_si128(_mm_loadu_si128(block), loadRoundKey(roundKeys, 0, 0));
+    high[lane] = _mm_xor_si128(_mm_loadu_si128(block + 1), loadRoundKey(roundKeys, 0, 1));
   }
   for (int round = 1; round < kRounds; ++round) {
-    Rounds<kCount, kInverse, false>(low, high, shuffle, RoundKey(roundKeys, round, 0),
-                                    RoundKey(roundKeys, round, 1));
+    roundOnLanes<kCount, kInverse, false>(low, high, shuffle, loadRoundKey(roundKeys, round, 0),
+                                          loadRoundKey(roundKeys, round, 1));
   }
-  Rounds<kCount, kInverse, true>(low, high, shuffle, RoundKey(roundKeys, kRounds, 0),
-                                 RoundKey(roundKeys, kRounds, 1));
+  roundOnLanes<kCount, kInverse, true>(low, high, shuffle, loadRoundKey(roundKeys, kRounds, 0),
+                                       loadRoundKey(roundKeys, kRounds, 1));
   for (std::size_t lane = 0; lane < kCount; ++lane) {
     auto* block = reinterpret_cast<__m128i*>(out + kBlockBytes * lane);
     _mm_storeu_si128(block, low[lane]);
@@ -134,21 +134,21 @@ QUISTEL_AES_CODE void CipherBlocks(const std::uint32_t* roundKeys, const std::ui
 }
 
 template <bool kInverse>
-QUISTEL_AES_CODE void AllBlocks(const std::uint32_t* roundKeys, const std::uint8_t* in,
+QUISTEL_AES_CODE void allBlocks(const std::uint32_t* roundKeys, const std::uint8_t* in,
                                 std::uint8_t* out, std::size_t count) {
-  const Shuffle shuffle = LoadShuffle(kInverse ? kInverseShuffle : kForwardShuffle);
+  const Shuffle shuffle = loadShuffle(kInverse ? kInverseShuffle : kForwardShuffle);
   for (; count >= kLanes;
        count -= kLanes, in += kLanes * kBlockBytes, out += kLanes * kBlockBytes) {
-    CipherBlocks<kLanes, kInverse>(roundKeys, in, out, shuffle);
+    cipherBlocks<kLanes, kInverse>(roundKeys, in, out, shuffle);
   }
   for (; count > 0; --count, in += kBlockBytes, out += kBlockBytes) {
-    CipherBlocks<1, kInverse>(roundKeys, in, out, shuffle);
+    cipherBlocks<1, kInverse>(roundKeys, in, out, shuffle);
   }
 }
 
 }  // namespace
 
-bool Supported() {
+bool supported() {
 #if defined(_MSC_VER) && !defined(__clang__)
   int registers[4];
   __cpuid(registers, 1);
@@ -164,17 +164,17 @@ bool Supported() {
 #endif
 }
 
-QUISTEL_AES_FUNCTION void EncryptBlocks(const std::uint32_t* roundKeys, const std::uint8_t* in,
+QUISTEL_AES_FUNCTION void encryptBlocks(const std::uint32_t* roundKeys, const std::uint8_t* in,
                                         std::uint8_t* out, std::size_t count) {
-  AllBlocks<false>(roundKeys, in, out, count);
+  allBlocks<false>(roundKeys, in, out, count);
 }
 
-QUISTEL_AES_FUNCTION void DecryptBlocks(const std::uint32_t* roundKeys, const std::uint8_t* in,
+QUISTEL_AES_FUNCTION void decryptBlocks(const std::uint32_t* roundKeys, const std::uint8_t* in,
                                         std::uint8_t* out, std::size_t count) {
-  AllBlocks<true>(roundKeys, in, out, count);
+  allBlocks<true>(roundKeys, in, out, count);
 }
 
-void ClearRegisters() {
+void clearRegisters() {
 #if defined(_MSC_VER) && !defined(__clang__)
   // No inline assembly here; the next vector code overwrites them.
 #else

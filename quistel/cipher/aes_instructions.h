@@ -23,19 +23,19 @@ inline constexpr int kRounds = 14;
 inline constexpr std::size_t kBlockBytes = 32;
 
 // Whether this processor has AESENC and friends, PSHUFB and PBLENDVB.
-bool Supported();
+bool supported();
 
 // `count` whole 32-byte blocks from `in` to `out`, which may be the same. The round keys are the
 // 8 * 15 words of the key schedule as the table engine packs them; for deciphering those of the
 // equivalent inverse cipher (reverse order, inner ones through InvMixColumns). Only call when
-// Supported().
-void EncryptBlocks(const std::uint32_t* roundKeys, const std::uint8_t* in, std::uint8_t* out,
+// supported().
+void encryptBlocks(const std::uint32_t* roundKeys, const std::uint8_t* in, std::uint8_t* out,
                    std::size_t count);
-void DecryptBlocks(const std::uint32_t* roundKeys, const std::uint8_t* in, std::uint8_t* out,
+void decryptBlocks(const std::uint32_t* roundKeys, const std::uint8_t* in, std::uint8_t* out,
                    std::size_t count);
 
 // Overwrites the vector registers, which hold round keys and state after the calls above.
-void ClearRegisters();
+void clearRegisters();
 
 }  // namespace quistel::aes_instructions
 #endif

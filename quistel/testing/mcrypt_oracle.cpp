@@ -11,13 +11,13 @@ namespace {
 
 constexpr std::size_t kBlock = 32;
 
-std::array<std::uint8_t, kBlock> KeyFromPassword(ByteView password) {
+std::array<std::uint8_t, kBlock> keyFromPassword(ByteView password) {
   std::array<std::uint8_t, kBlock> key{};
   std::copy_n(password.begin(), std::min(password.size(), kBlock), key.begin());
   return key;
 }
 
-std::uint32_t ReadLittleEndian(const std::uint8_t* bytes) {
+std::uint32_t readLittleEndian(const std::uint8_t* bytes) {
   return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (std::uint32_t{bytes[3]} << 24);
 }
 
@@ -42,27 +42,27 @@ McryptRijndael256::~McryptRijndael256() {
   mcrypt_module_close(stream_);
 }
 
-void McryptRijndael256::Encrypt(std::span<std::uint8_t> blocks) {
+void McryptRijndael256::encrypt(std::span<std::uint8_t> blocks) {
   mcrypt_generic(stream_, blocks.data(), static_cast<int>(blocks.size()));
 }
 
-void McryptRijndael256::Decrypt(std::span<std::uint8_t> blocks) {
+void McryptRijndael256::decrypt(std::span<std::uint8_t> blocks) {
   mdecrypt_generic(stream_, blocks.data(), static_cast<int>(blocks.size()));
 }
 
-Bytes OracleEncryptMessage(ByteView message, ByteView password) {
+Bytes oracleEncryptMessage(ByteView message, ByteView password) {
   Bytes framed((message.size() + 4 + kBlock - 1) / kBlock * kBlock, 0);
   for (int i = 0; i < 4; ++i) framed[i] = static_cast<std::uint8_t>(message.size() >> (8 * i));
   std::copy(message.begin(), message.end(), framed.begin() + 4);
-  McryptRijndael256(KeyFromPassword(password)).Encrypt(framed);
+  McryptRijndael256(keyFromPassword(password)).encrypt(framed);
   return framed;
 }
 
-std::optional<Bytes> OracleDecryptMessage(ByteView ciphertext, ByteView password) {
+std::optional<Bytes> oracleDecryptMessage(ByteView ciphertext, ByteView password) {
   if (ciphertext.empty() || ciphertext.size() % kBlock != 0) return std::nullopt;
   Bytes framed(ciphertext.begin(), ciphertext.end());
-  McryptRijndael256(KeyFromPassword(password)).Decrypt(framed);
-  const auto length = static_cast<std::int32_t>(ReadLittleEndian(framed.data()));
+  McryptRijndael256(keyFromPassword(password)).decrypt(framed);
+  const auto length = static_cast<std::int32_t>(readLittleEndian(framed.data()));
   if (length < 0 || static_cast<std::size_t>(length) > framed.size() - 4) return std::nullopt;
   return Bytes(framed.begin() + 4, framed.begin() + 4 + length);
 }

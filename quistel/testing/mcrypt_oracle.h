@@ -6,7 +6,7 @@
 #include <optional>
 #include <span>
 
-#include "cipher/encryption.h"
+#include "cipher/rijndael.h"
 
 struct CRYPT_STREAM;  // libmcrypt's handle
 
@@ -21,8 +21,8 @@ class McryptRijndael256 {
   McryptRijndael256& operator=(const McryptRijndael256&) = delete;
 
   // Whole 32-byte blocks, in place.
-  void Encrypt(std::span<std::uint8_t> blocks);
-  void Decrypt(std::span<std::uint8_t> blocks);
+  void encrypt(std::span<std::uint8_t> blocks);
+  void decrypt(std::span<std::uint8_t> blocks);
 
  private:
   ::CRYPT_STREAM* stream_;
@@ -30,8 +30,8 @@ class McryptRijndael256 {
 
 // The message framing done with the oracle: length prefix, message, zero padding; the key is
 // the password's first 32 bytes padded with zeros.
-Bytes OracleEncryptMessage(ByteView message, ByteView password);
+Bytes oracleEncryptMessage(ByteView message, ByteView password);
 // Nothing when the length prefix does not fit the data.
-std::optional<Bytes> OracleDecryptMessage(ByteView ciphertext, ByteView password);
+std::optional<Bytes> oracleDecryptMessage(ByteView ciphertext, ByteView password);
 
 }  // namespace quistel

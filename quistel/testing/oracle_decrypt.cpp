@@ -11,7 +11,7 @@
 
 namespace {
 
-int HexValue(char c) {
+int hexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;  // saved files hold upper-case digits only
@@ -37,8 +37,8 @@ int main(int argc, char* argv[]) {
   }
   quistel::Bytes ciphertext;
   for (std::size_t i = 0; i < hex.size(); i += 2) {
-    const int high = HexValue(hex[i]);
-    const int low = HexValue(hex[i + 1]);
+    const int high = hexValue(hex[i]);
+    const int low = hexValue(hex[i + 1]);
     if (high < 0 || low < 0) {
       std::cerr << "not an upper-case hex digit at " << i << "\n";
       return 1;
@@ -46,7 +46,7 @@ int main(int argc, char* argv[]) {
     ciphertext.push_back(static_cast<std::uint8_t>(16 * high + low));
   }
   const std::string key = argv[1];
-  const auto message = quistel::OracleDecryptMessage(
+  const auto message = quistel::oracleDecryptMessage(
       ciphertext, quistel::ByteView(reinterpret_cast<const std::uint8_t*>(key.data()), key.size()));
   if (!message) {
     std::cerr << "the file does not decrypt under this key\n";

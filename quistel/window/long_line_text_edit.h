@@ -1,10 +1,7 @@
 #pragma once
-// A plain text box that stays quick with very long lines (a megabyte of hex digits is one
-// line) and very many lines. Laying out such a line takes seconds, so a line longer than
-// kRowLength is shown as rows of that many characters: each row is a block of the document
-// marked as continuing the line before it. Short lines share blocks, which are costly to make.
-// The marks are not part of the text: text() gives back exactly what was set or typed, line
-// breaks as they came ("\n", "\r\n", "\r", ...).
+// A plain text box that stays quick with very long lines and very many lines: it shows
+// documents made by makeLongLineDocument(), keeps the typing keys, clipboard and undo true to
+// the text they hold, and steps back over a whole-text replacement.
 
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -17,18 +14,11 @@ class LongLineTextEdit : public QPlainTextEdit {
   Q_OBJECT
 
  public:
-  static constexpr int kRowLength = 1024;
-
   explicit LongLineTextEdit(QWidget* parent = nullptr);
   ~LongLineTextEdit() override;
 
-  // Replaces the whole text; this is not an undo step.
-  void setText(const QString& text);
   QString text() const;
 
-  // A document holding the text as this box shows it. Made on any thread, it is handed over to
-  // `owner`, the box's thread, for replaceDocument.
-  static std::unique_ptr<QTextDocument> MakeDocument(const QString& text, QThread* owner);
   // Shows the document in place of the text as one undo step. The box keeps only the document
   // shown before (or the one undone), so it holds at most one earlier whole text.
   void replaceDocument(std::unique_ptr<QTextDocument> document);
@@ -47,11 +37,10 @@ class LongLineTextEdit : public QPlainTextEdit {
   void insertFromMimeData(const QMimeData* source) override;
 
  private:
-  QString textBetween(int from, int to) const;
   // Gives each block from `block` to `last` that is not laid out its number of lines, so that
   // the scroll bar spans every line before each block is laid out.
   void countLines(QTextBlock block, const QTextBlock& last);
-  // Gives a document made by MakeDocument the font, options and layout of the one shown.
+  // Gives a document made by makeLongLineDocument the font, options and layout of the one shown.
   void dress(QTextDocument& document) const;
   // Shows `document`; gives back the one shown until now.
   std::unique_ptr<QTextDocument> swapIn(std::unique_ptr<QTextDocument> document);

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTextBlock>
 
+#include "window/long_line_document.h"
 #include "window/window_testing.h"
 
 namespace quistel {
@@ -14,10 +15,10 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-constexpr int kRow = LongLineTextEdit::kRowLength;
+constexpr int kRow = kRowLength;
 
 // Characters that tell their positions apart: A..Z over and over.
-QString Letters(qsizetype count) {
+QString letters(qsizetype count) {
   QString text(count, Qt::Uninitialized);
   for (qsizetype i = 0; i < count; ++i) text[i] = QChar(static_cast<char16_t>(u'A' + i % 26));
   return text;
@@ -25,7 +26,7 @@ QString Letters(qsizetype count) {
 
 class LongLineTextEditTest : public testing::Test {
  protected:
-  void PutCursorAt(int position) {
+  void putCursorAt(int position) {
     QTextCursor cursor = edit.textCursor();
     cursor.setPosition(position);
     edit.setTextCursor(cursor);
@@ -37,7 +38,7 @@ class LongLineTextEditTest : public testing::Test {
 TEST_F(LongLineTextEditTest, GivesBackExactlyTheTextItWasGiven) {
   QString special = u"nbsp\u00a0 sep\u2028 para\u2029 frames\ufdd0\ufdd1 euro\u20ac"_s;
   special += QChar(0);
-  QString longLine = Letters(3 * kRow + 7);
+  QString longLine = letters(3 * kRow + 7);
   longLine[kRow - 1] = QChar(0xD83D);  // a surrogate pair across a row boundary
   longLine[kRow] = QChar(0xDE00);
   const QString texts[] = {
@@ -47,57 +48,57 @@ TEST_F(LongLineTextEditTest, GivesBackExactlyTheTextItWasGiven) {
       u"\n\n\r\n\r\r"_s,
       special,
       longLine,
-      u"short\r\n"_s + Letters(5000) + u"\nshort again\n"_s + Letters(kRow),
+      u"short\r\n"_s + letters(5000) + u"\nshort again\n"_s + letters(kRow),
   };
   for (const QString& text : texts) {
-    edit.setText(text);
+    edit.replaceText(text);
     EXPECT_EQ(edit.text(), text);
   }
-  edit.setText(Letters(3 * kRow));
+  edit.replaceText(letters(3 * kRow));
   EXPECT_EQ(edit.document()->blockCount(), 3);
 }
 
 TEST_F(LongLineTextEditTest, EnterInsideALongLineBreaksItThere) {
-  const QString line = Letters(3000);
-  edit.setText(line);
-  PutCursorAt(kRow + 1 + 500);  // the second row, 500 characters in
+  const QString line = letters(3000);
+  edit.replaceText(line);
+  putCursorAt(kRow + 1 + 500);  // the second row, 500 characters in
   QTest::keyClick(&edit, Qt::Key_Return);
   const QString expected = line.left(kRow + 500) + u"\n"_s + line.mid(kRow + 500);
   EXPECT_EQ(edit.text(), expected);
 
   QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(edit.text(), line);
-  PutCursorAt(kRow + 1 + 500);
+  putCursorAt(kRow + 1 + 500);
   QTest::keyClick(&edit, Qt::Key_Return, Qt::ShiftModifier);
   EXPECT_EQ(edit.text(), expected);
 }
 
 TEST_F(LongLineTextEditTest, BackspaceAndDeleteAtARowEdgeRemoveACharacterOfTheLine) {
-  const QString line = Letters(2 * kRow + 10);
-  edit.setText(line);
-  PutCursorAt(kRow + 1);  // start of the second row
+  const QString line = letters(2 * kRow + 10);
+  edit.replaceText(line);
+  putCursorAt(kRow + 1);  // start of the second row
   QTest::keyClick(&edit, Qt::Key_Backspace);
   QString expected = line;
   expected.remove(kRow - 1, 1);
   EXPECT_EQ(edit.text(), expected);
 
-  edit.setText(line);
-  PutCursorAt(kRow);  // end of the first row
+  edit.replaceText(line);
+  putCursorAt(kRow);  // end of the first row
   QTest::keyClick(&edit, Qt::Key_Delete);
   expected = line;
   expected.remove(kRow, 1);
   EXPECT_EQ(edit.text(), expected);
 
   // At the start of a real line, Backspace still joins the lines.
-  edit.setText(u"ab\ncd"_s);
-  PutCursorAt(3);
+  edit.replaceText(u"ab\ncd"_s);
+  putCursorAt(3);
   QTest::keyClick(&edit, Qt::Key_Backspace);
   EXPECT_EQ(edit.text(), u"abcd"_s);
 }
 
 TEST_F(LongLineTextEditTest, CopiesAndPastesTheExactText) {
-  const QString line = Letters(2 * kRow + 100);
-  edit.setText(u"first\r\n"_s + line + u"\rlast"_s);
+  const QString line = letters(2 * kRow + 100);
+  edit.replaceText(u"first\r\n"_s + line + u"\rlast"_s);
   QTextCursor cursor = edit.textCursor();
   cursor.setPosition(3);
   cursor.setPosition(edit.document()->characterCount() - 3, QTextCursor::KeepAnchor);
@@ -105,10 +106,10 @@ TEST_F(LongLineTextEditTest, CopiesAndPastesTheExactText) {
   edit.copy();
   EXPECT_EQ(QApplication::clipboard()->text(), u"st\r\n"_s + line + u"\rla"_s);
 
-  const QString pasted = u"x\r\ny\u2029"_s + Letters(kRow + 5) + u"\rz"_s;
+  const QString pasted = u"x\r\ny\u2029"_s + letters(kRow + 5) + u"\rz"_s;
   QApplication::clipboard()->setText(pasted);
-  edit.setText(line);
-  PutCursorAt(kRow + 1 + 10);  // inside the second row
+  edit.replaceText(line);
+  putCursorAt(kRow + 1 + 10);  // inside the second row
   edit.paste();
   EXPECT_EQ(edit.text(), line.left(kRow + 10) + pasted + line.mid(kRow + 10));
 }
@@ -118,34 +119,27 @@ TEST_F(LongLineTextEditTest, ManyShortLinesShareBlocksYetScrollAndEditLineByLine
   for (int line = 0; line < 3000; ++line) text += u"line %1\n"_s.arg(line);
   edit.resize(400, 300);
   edit.show();
-  for (const bool replaced : {false, true}) {
-    SCOPED_TRACE(replaced ? "replaceText" : "setText");
-    if (replaced) {
-      edit.replaceText(text);
-    } else {
-      edit.setText(text);
-    }
-    EXPECT_LT(edit.document()->blockCount(), 100);
-    EXPECT_EQ(edit.text(), text);
-    // The scroll bar spans every line before the blocks are laid out, and after a new width,
-    // which keeps the line on top. Positions count one character per line break here.
-    EXPECT_GT(edit.verticalScrollBar()->maximum(), 3000 - 30);
-    edit.verticalScrollBar()->setValue(2000);
-    edit.resize(edit.width() + 10, edit.height());
-    QApplication::processEvents();
-    EXPECT_GT(edit.verticalScrollBar()->maximum(), 3000 - 30);
-    const int top = edit.cursorForPosition(QPoint(1, 1)).position();
-    EXPECT_EQ(text.mid(top, 10), u"line 2000\n"_s);
-  }
+  edit.replaceText(text);
+  EXPECT_LT(edit.document()->blockCount(), 100);
+  EXPECT_EQ(edit.text(), text);
+  // The scroll bar spans every line before the blocks are laid out, and after a new width,
+  // which keeps the line on top. Positions count one character per line break here.
+  EXPECT_GT(edit.verticalScrollBar()->maximum(), 3000 - 30);
+  edit.verticalScrollBar()->setValue(2000);
+  edit.resize(edit.width() + 10, edit.height());
+  QApplication::processEvents();
+  EXPECT_GT(edit.verticalScrollBar()->maximum(), 3000 - 30);
+  const int top = edit.cursorForPosition(QPoint(1, 1)).position();
+  EXPECT_EQ(text.mid(top, 10), u"line 2000\n"_s);
 
   // Enter, Backspace and a paste of lines inside such a block.
   const int lineStart = static_cast<int>(text.indexOf(u"line 40\n"_s));
-  PutCursorAt(lineStart + 4);
+  putCursorAt(lineStart + 4);
   QTest::keyClick(&edit, Qt::Key_Return);
   QString expected = text;
   expected.insert(lineStart + 4, u'\n');
   EXPECT_EQ(edit.text(), expected);
-  PutCursorAt(lineStart);
+  putCursorAt(lineStart);
   QTest::keyClick(&edit, Qt::Key_Backspace);
   expected.remove(lineStart - 1, 1);
   EXPECT_EQ(edit.text(), expected);
@@ -156,9 +150,9 @@ TEST_F(LongLineTextEditTest, ManyShortLinesShareBlocksYetScrollAndEditLineByLine
 }
 
 TEST_F(LongLineTextEditTest, AReplacementIsOneUndoStepThatRedoes) {
-  const QString before = u"typed\r\n"_s + Letters(3 * kRow + 5) + u"\rend"_s;
-  const QString after = Letters(2 * kRow) + u"\nnew"_s;
-  edit.setText(before);
+  const QString before = u"typed\r\n"_s + letters(3 * kRow + 5) + u"\rend"_s;
+  const QString after = letters(2 * kRow) + u"\nnew"_s;
+  edit.replaceText(before);
   edit.replaceText(after);
   EXPECT_EQ(edit.text(), after);
   edit.undo();

@@ -16,17 +16,17 @@ struct OpenDialogSettings {
 
 class Prompts {
  public:
-  enum class Icon { kInformation, kWarning };
+  enum class Icon { Information, Warning };
 
   virtual ~Prompts() = default;
 
   // The entered text, empty if so entered; nothing when cancelled. The pre-filled text is
   // selected, so typing replaces it.
-  virtual std::optional<QString> InputBox(const QString& prompt, const QString& title,
-                                          const QString& prefilled) = 0;
+  virtual std::optional<QString> askText(const QString& prompt, const QString& title,
+                                         const QString& prefilled) = 0;
   // An existing file chosen by the user; nothing when cancelled.
-  virtual std::optional<QString> ShowOpen(const OpenDialogSettings& settings) = 0;
-  virtual void MessageBox(const QString& text, Icon icon, const QString& title) = 0;
+  virtual std::optional<QString> chooseFileToOpen(const OpenDialogSettings& settings) = 0;
+  virtual void showMessage(const QString& text, Icon icon, const QString& title) = 0;
 };
 
 }  // namespace quistel

@@ -7,8 +7,8 @@
 
 namespace quistel {
 
-std::optional<QString> QtPrompts::InputBox(const QString& prompt, const QString& title,
-                                           const QString& prefilled) {
+std::optional<QString> QtPrompts::askText(const QString& prompt, const QString& title,
+                                          const QString& prefilled) {
   QInputDialog dialog(QApplication::activeWindow());
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setWindowTitle(title);
@@ -18,23 +18,23 @@ std::optional<QString> QtPrompts::InputBox(const QString& prompt, const QString&
   return dialog.textValue();
 }
 
-std::optional<QString> QtPrompts::ShowOpen(const OpenDialogSettings& settings) {
+std::optional<QString> QtPrompts::chooseFileToOpen(const OpenDialogSettings& settings) {
   QFileDialog dialog(QApplication::activeWindow(), settings.title, settings.folder);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
-  dialog.setNameFilters(ToNameFilters(settings.filter));
+  dialog.setNameFilters(toNameFilters(settings.filter));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().constFirst();
 }
 
-void QtPrompts::MessageBox(const QString& text, Icon icon, const QString& title) {
-  QMessageBox box(icon == Icon::kWarning ? QMessageBox::Warning : QMessageBox::Information, title,
+void QtPrompts::showMessage(const QString& text, Icon icon, const QString& title) {
+  QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::Information, title,
                   text, QMessageBox::Ok, QApplication::activeWindow());
   box.exec();
 }
 
-QStringList ToNameFilters(const QString& filter) {
+QStringList toNameFilters(const QString& filter) {
   const QStringList parts = filter.split(u'|');
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {

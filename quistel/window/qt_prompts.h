@@ -10,14 +10,14 @@ namespace quistel {
 
 class QtPrompts : public Prompts {
  public:
-  std::optional<QString> InputBox(const QString& prompt, const QString& title,
-                                  const QString& prefilled) override;
-  std::optional<QString> ShowOpen(const OpenDialogSettings& settings) override;
-  void MessageBox(const QString& text, Icon icon, const QString& title) override;
+  std::optional<QString> askText(const QString& prompt, const QString& title,
+                                 const QString& prefilled) override;
+  std::optional<QString> chooseFileToOpen(const OpenDialogSettings& settings) override;
+  void showMessage(const QString& text, Icon icon, const QString& title) override;
 };
 
 // "Text Files(*.txt)|*.txt|All Files(*.*)|*.*|" as Qt name filters. Each keeps its description
 // for display and lists its patterns, with "*.*" meaning every file as it does on Windows.
-QStringList ToNameFilters(const QString& filter);
+QStringList toNameFilters(const QString& filter);
 
 }  // namespace quistel

@@ -16,9 +16,9 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-TEST(QtPrompts, InputBoxOffersItsTextSelectedAndTellsCancelFromEmpty) {
+TEST(QtPrompts, AskTextOffersItsTextSelectedAndTellsCancelFromEmpty) {
   QtPrompts prompts;
-  AnswerNextDialog<QInputDialog>([](QInputDialog* dialog) {
+  answerNextDialog<QInputDialog>([](QInputDialog* dialog) {
     EXPECT_EQ(dialog->windowTitle(), u"Encrypt"_s);
     EXPECT_EQ(dialog->labelText(), u"Key"_s);
     auto* edit = dialog->findChild<QLineEdit*>();
@@ -28,16 +28,16 @@ TEST(QtPrompts, InputBoxOffersItsTextSelectedAndTellsCancelFromEmpty) {
     QTest::keyClicks(edit, u"typed"_s);
     dialog->accept();
   });
-  EXPECT_EQ(prompts.InputBox(u"Key"_s, u"Encrypt"_s, u"Type your key in."_s), u"typed"_s);
+  EXPECT_EQ(prompts.askText(u"Key"_s, u"Encrypt"_s, u"Type your key in."_s), u"typed"_s);
 
-  AnswerNextDialog<QInputDialog>([](QInputDialog* dialog) { dialog->reject(); });
-  EXPECT_EQ(prompts.InputBox(u"Key"_s, u"Decrypt"_s, u"x"_s), std::nullopt);
+  answerNextDialog<QInputDialog>([](QInputDialog* dialog) { dialog->reject(); });
+  EXPECT_EQ(prompts.askText(u"Key"_s, u"Decrypt"_s, u"x"_s), std::nullopt);
 
-  AnswerNextDialog<QInputDialog>([](QInputDialog* dialog) {
+  answerNextDialog<QInputDialog>([](QInputDialog* dialog) {
     dialog->setTextValue(QString());
     dialog->accept();
   });
-  EXPECT_EQ(prompts.InputBox(u"Key"_s, u"Decrypt"_s, u"x"_s), u""_s);
+  EXPECT_EQ(prompts.askText(u"Key"_s, u"Decrypt"_s, u"x"_s), u""_s);
 }
 
 TEST(QtPrompts, OpenDialogShowsExistingFilesOfTheFolderUnderItsFilters) {
@@ -50,7 +50,7 @@ TEST(QtPrompts, OpenDialogShowsExistingFilesOfTheFolderUnderItsFilters) {
   QtPrompts prompts;
   const OpenDialogSettings settings{
       u"Open Encrypted File"_s, u"Text Files(*.txt)|*.txt|All Files(*.*)|*.*|"_s, folder.path()};
-  AnswerNextDialog<QFileDialog>([&](QFileDialog* dialog) {
+  answerNextDialog<QFileDialog>([&](QFileDialog* dialog) {
     EXPECT_EQ(dialog->windowTitle(), u"Open Encrypted File"_s);
     EXPECT_EQ(dialog->directory().absolutePath(), QDir(folder.path()).absolutePath());
     EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
@@ -60,30 +60,30 @@ TEST(QtPrompts, OpenDialogShowsExistingFilesOfTheFolderUnderItsFilters) {
     dialog->selectFile(folder.filePath(u"crypt1.txt"_s));
     static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own accept() is protected
   });
-  EXPECT_EQ(prompts.ShowOpen(settings), folder.filePath(u"crypt1.txt"_s));
+  EXPECT_EQ(prompts.chooseFileToOpen(settings), folder.filePath(u"crypt1.txt"_s));
 
-  AnswerNextDialog<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
-  EXPECT_EQ(prompts.ShowOpen(settings), std::nullopt);
+  answerNextDialog<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+  EXPECT_EQ(prompts.chooseFileToOpen(settings), std::nullopt);
 }
 
-TEST(QtPrompts, MessageBoxHasItsTitleTextAndIcon) {
+TEST(QtPrompts, ShowMessageHasItsTitleTextAndIcon) {
   QtPrompts prompts;
-  AnswerNextDialog<QMessageBox>([](QMessageBox* box) {
+  answerNextDialog<QMessageBox>([](QMessageBox* box) {
     EXPECT_EQ(box->windowTitle(), u"Quistel"_s);
     EXPECT_EQ(box->text(), u"File is saved to ...\n/x/crypt1.txt"_s);
     EXPECT_EQ(box->icon(), QMessageBox::Information);
     box->accept();
   });
-  prompts.MessageBox(u"File is saved to ...\n/x/crypt1.txt"_s, Prompts::Icon::kInformation,
-                     u"Quistel"_s);
+  prompts.showMessage(u"File is saved to ...\n/x/crypt1.txt"_s, Prompts::Icon::Information,
+                      u"Quistel"_s);
 }
 
-TEST(ToNameFilters, KeepsTheDescriptionsAndMakesStarDotStarMatchEveryFile) {
-  EXPECT_EQ(ToNameFilters(u"Text Files(*.txt)|*.txt|Rich Text Files(*.rtf)|*.rtf|"
+TEST(NameFilters, KeepsTheDescriptionsAndMakesStarDotStarMatchEveryFile) {
+  EXPECT_EQ(toNameFilters(u"Text Files(*.txt)|*.txt|Rich Text Files(*.rtf)|*.rtf|"
                           u"All Files(*.*)|*.*|"_s),
             QStringList({u"Text Files(*.txt) (*.txt)"_s, u"Rich Text Files(*.rtf) (*.rtf)"_s,
                          u"All Files(*.*) (*)"_s}));
-  EXPECT_EQ(ToNameFilters(u"Pictures|*.png;*.jpg"_s), QStringList({u"Pictures (*.png *.jpg)"_s}));
+  EXPECT_EQ(toNameFilters(u"Pictures|*.png;*.jpg"_s), QStringList({u"Pictures (*.png *.jpg)"_s}));
 }
 
 }  // namespace

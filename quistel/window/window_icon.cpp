@@ -5,7 +5,7 @@
 
 namespace quistel {
 
-QImage PadlockPicture(int size) {
+QImage padlockPicture(int size) {
   QImage picture(size, size, QImage::Format_ARGB32_Premultiplied);
   picture.fill(Qt::transparent);
   QPainter painter(&picture);
@@ -31,10 +31,10 @@ QImage PadlockPicture(int size) {
   return picture;
 }
 
-QIcon WindowIcon() {
+QIcon padlockIcon() {
   QIcon icon;
   for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-    icon.addPixmap(QPixmap::fromImage(PadlockPicture(size)));
+    icon.addPixmap(QPixmap::fromImage(padlockPicture(size)));
   }
   return icon;
 }

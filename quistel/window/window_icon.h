@@ -7,8 +7,8 @@
 namespace quistel {
 
 // The padlock drawn at `size` x `size` pixels.
-QImage PadlockPicture(int size);
+QImage padlockPicture(int size);
 // The padlock at the sizes title bars and task bars ask for.
-QIcon WindowIcon();
+QIcon padlockIcon();
 
 }  // namespace quistel

@@ -14,7 +14,7 @@ namespace quistel {
 // Waits (up to 5 s) for a modal dialog of the given type and hands it to `answer`. Any other
 // modal widget, or none, fails the test and is closed so that the test does not hang.
 template <typename Dialog>
-void AnswerNextDialog(std::function<void(Dialog*)> answer) {
+void answerNextDialog(std::function<void(Dialog*)> answer) {
   auto* timer = new QTimer;
   auto ticks = std::make_shared<int>(0);
   QObject::connect(timer, &QTimer::timeout, [timer, ticks, answer] {

@@ -73,7 +73,7 @@ int main(int argc, char* argv[]) {
   const QString folder = QString::fromLocal8Bit(argv[1]);
   for (int size : kSizes) {
     if (!save(calendarPicture(size), folder, QString::fromLocal8Bit(argv[2])) ||
-        !save(quistel::PadlockPicture(size), folder, QString::fromLocal8Bit(argv[3]))) {
+        !save(quistel::padlockPicture(size), folder, QString::fromLocal8Bit(argv[3]))) {
       return 1;
     }
   }

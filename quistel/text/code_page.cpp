@@ -1,4 +1,4 @@
-#include "window/code_page.h"
+#include "text/code_page.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "window/wipe.h"
+#include "text/qt_secure_wipe.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -19,7 +19,7 @@ namespace {
 // Long texts are converted in pieces so that a failure is found without a second full pass.
 constexpr qsizetype kPieceLength = 4096;
 
-qsizetype CodePointLength(QStringView text, qsizetype at) {
+qsizetype codePointLength(QStringView text, qsizetype at) {
   const bool pair =
       text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate();
   return pair ? 2 : 1;
@@ -28,7 +28,7 @@ qsizetype CodePointLength(QStringView text, qsizetype at) {
 #ifdef Q_OS_WIN
 // The piece in the ANSI code page, or nothing when a character has no exact form there: Windows
 // would otherwise write a look-alike ("l" for "ł") or the default character "?" silently.
-std::optional<QByteArray> ToAnsiExactly(QStringView piece) {
+std::optional<QByteArray> toAnsiExactly(QStringView piece) {
   if (piece.isEmpty()) return QByteArray();
   const UINT codePage = GetACP();
   // UTF-8 takes neither the best-fit flag nor the default-character report; it fails instead.
@@ -46,7 +46,7 @@ std::optional<QByteArray> ToAnsiExactly(QStringView piece) {
   if (WideCharToMultiByte(codePage, flags, wide, wideLength, bytes.data(), length, nullptr,
                           usedDefaultReport) != length ||
       usedDefaultChar) {
-    Wipe(bytes);
+    secureWipe(bytes);
     return std::nullopt;
   }
 
@@ -57,9 +57,9 @@ std::optional<QByteArray> ToAnsiExactly(QStringView piece) {
     const int backLength = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.constData(),
                                                length, back.data(), wideLength);
     const bool same = backLength == wideLength && std::equal(back.begin(), back.end(), wide);
-    Wipe(std::as_writable_bytes(std::span(back)));
+    secureWipe(back);
     if (!same) {
-      Wipe(bytes);
+      secureWipe(bytes);
       return std::nullopt;
     }
   }
@@ -76,7 +76,7 @@ struct SingleByteTable {
   std::vector<std::pair<char16_t, std::uint8_t>> otherBytes;  // sorted by character
 
   // The table of the named code page when each byte is one character of its own, else nothing.
-  static std::shared_ptr<const SingleByteTable> Of(const char* name) {
+  static std::shared_ptr<const SingleByteTable> build(const char* name) {
     QByteArray bytes(256, Qt::Uninitialized);
     for (int i = 0; i < 256; ++i) bytes[i] = static_cast<char>(i);
     QStringDecoder decoder(name, QStringConverter::Flag::Stateless);
@@ -106,7 +106,7 @@ struct SingleByteTable {
   }
 
   // The character's byte, or -1.
-  int ByteOf(char16_t c) const {
+  int byteOf(char16_t c) const {
     if (c < 256) return latin1Bytes[c];
     const auto found = std::lower_bound(otherBytes.begin(), otherBytes.end(),
                                         std::pair<char16_t, std::uint8_t>(c, 0));
@@ -115,10 +115,10 @@ struct SingleByteTable {
 };
 
 CodePage::CodePage(QByteArray name) : name_(std::move(name)) {
-  if (!name_.isEmpty()) singleByte_ = SingleByteTable::Of(name_.constData());
+  if (!name_.isEmpty()) singleByte_ = SingleByteTable::build(name_.constData());
 }
 
-CodePage CodePage::Ansi() {
+CodePage CodePage::ansi() {
 #ifdef Q_OS_WIN
   return CodePage(QByteArray());
 #else
@@ -126,11 +126,11 @@ CodePage CodePage::Ansi() {
 #endif
 }
 
-CodePage CodePage::Named(QByteArray name) { return CodePage(std::move(name)); }
+CodePage CodePage::named(QByteArray name) { return CodePage(std::move(name)); }
 
-std::optional<QByteArray> CodePage::EncodeExactly(QStringView piece) const {
+std::optional<QByteArray> CodePage::encodeExactly(QStringView piece) const {
 #ifdef Q_OS_WIN
-  if (name_.isEmpty()) return ToAnsiExactly(piece);
+  if (name_.isEmpty()) return toAnsiExactly(piece);
 #endif
   // Stateless: a lone surrogate at the end of a piece is an error, not held for the next one.
   QStringEncoder encoder(name_.constData(), QStringConverter::Flag::Stateless);
@@ -139,16 +139,16 @@ std::optional<QByteArray> CodePage::EncodeExactly(QStringView piece) const {
   return bytes;
 }
 
-CodePageBytes CodePage::Encode(QStringView text) const {
+CodePageBytes CodePage::encode(QStringView text) const {
   if (singleByte_) {
     QByteArray bytes(text.size(), Qt::Uninitialized);
     char* const out = bytes.data();  // written through once, without a check per byte
     const SingleByteTable& table = *singleByte_;
     for (qsizetype at = 0; at < text.size(); ++at) {
-      const int byte = table.ByteOf(text[at].unicode());
+      const int byte = table.byteOf(text[at].unicode());
       if (byte < 0) {
-        Wipe(bytes);  // it may hold part of a key
-        return {{}, text.sliced(at, CodePointLength(text, at)).toString()};
+        secureWipe(bytes);  // it may hold part of a key
+        return {{}, text.sliced(at, codePointLength(text, at)).toString()};
       }
       out[at] = static_cast<char>(byte);
     }
@@ -160,13 +160,13 @@ CodePageBytes CodePage::Encode(QStringView text) const {
     qsizetype length = std::min(kPieceLength, text.size() - start);
     if (text[start + length - 1].isHighSurrogate() && start + length < text.size()) ++length;
     const QStringView piece = text.sliced(start, length);
-    std::optional<QByteArray> bytes = EncodeExactly(piece);
+    std::optional<QByteArray> bytes = encodeExactly(piece);
     if (!bytes) {
       // Character by character, to name the one that is not held.
       bytes.emplace();
       for (qsizetype at = 0; at < piece.size();) {
-        const QStringView codePoint = piece.sliced(at, CodePointLength(piece, at));
-        const std::optional<QByteArray> held = EncodeExactly(codePoint);
+        const QStringView codePoint = piece.sliced(at, codePointLength(piece, at));
+        const std::optional<QByteArray> held = encodeExactly(codePoint);
         if (!held) return {{}, codePoint.toString()};
         *bytes += *held;
         at += codePoint.size();
@@ -183,7 +183,7 @@ CodePageBytes CodePage::Encode(QStringView text) const {
   return result;
 }
 
-QString CodePage::Decode(QByteArrayView bytes) const {
+QString CodePage::decode(QByteArrayView bytes) const {
   if (singleByte_) {
     QString text(bytes.size(), Qt::Uninitialized);
     char16_t* out = reinterpret_cast<char16_t*>(text.data());

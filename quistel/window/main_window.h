@@ -6,8 +6,7 @@
 #include <functional>
 #include <optional>
 
-#include "window/crypt_folder.h"
-#include "window/text_crypt.h"
+#include "storage/crypt_folder.h"
 
 class QPushButton;
 
@@ -26,51 +25,51 @@ struct StepOutcome {
 // Told the share of an operation done, in percent; called on the worker thread.
 using ProgressReport = std::function<void(int percent)>;
 
-class Encrypt : public QWidget {
+class MainWindow : public QWidget {
   Q_OBJECT
 
  public:
-  // Loading the window creates the crypt folder.
-  Encrypt(Prompts& prompts, const CryptPlaces& places, QWidget* parent = nullptr);
+  // Creates the crypt folder.
+  MainWindow(Prompts& prompts, const CryptPlaces& places, QWidget* parent = nullptr);
 
   const QString& cryptFolder() const { return cryptFolder_; }
 
-  LongLineTextEdit* Text1;
-  QPushButton* cmdEncrypt;
-  QPushButton* cmdDecrypt;
-  QPushButton* cmdExit;
-  QPushButton* cmdSave;
-  QPushButton* cmdOpen;
-  QPushButton* Clear;
-  QPushButton* OpenCrypt;
+  LongLineTextEdit* textEdit() const { return textEdit_; }
+  QPushButton* encryptButton() const { return encryptButton_; }
+  QPushButton* decryptButton() const { return decryptButton_; }
+  QPushButton* closeButton() const { return closeButton_; }
+  QPushButton* saveButton() const { return saveButton_; }
+  QPushButton* openButton() const { return openButton_; }
+  QPushButton* clearButton() const { return clearButton_; }
+  QPushButton* openCryptButton() const { return openCryptButton_; }
 
   // Called on the worker thread at each stage of Encrypt and Decrypt, with the share done in
   // percent; tests inject failures through it.
-  ProgressReport onProgress;
+  void setProgressObserver(ProgressReport observer) { progressObserver_ = std::move(observer); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // What Encrypt and Decrypt ask and show.
+  // What Encrypt and Decrypt ask and show, and what they make of the text under the key.
   struct KeyedStep {
     QString title;
     QString prefilled;
     QString working;  // the progress label
+    StepOutcome (*step)(const QString& text, const QString& key, const ProgressReport& progress);
   };
-  using Step = std::function<StepOutcome(const QString& key, const ProgressReport& progress)>;
 
-  void cmdEncryptClick();
-  void cmdDecryptClick();
-  // Asks for a key; replaces the text by what `step` makes of it as one undo step, or says why
-  // not.
-  void replaceUnderKey(const KeyedStep& keyed, const Step& step);
+  void encryptClicked();
+  void decryptClicked();
+  // Asks for a key; replaces the text by what the step makes of it as one undo step, or says
+  // why not.
+  void replaceUnderKey(const KeyedStep& keyed);
   // Runs `work` on a worker thread while the window repaints and takes no other input; shows
   // its progress when it takes longer than a second. Rethrows what `work` threw. Encrypt,
   // Decrypt, Save and Open all run this way, so a large text never freezes the window.
   void runBusy(const QString& label, const std::function<void(const ProgressReport&)>& work);
-  void cmdSaveClick();
-  void openClick(const QString& title);
+  void saveClicked();
+  void openClicked(const QString& title);
   // Runs a button's handler; whatever it throws ends in a message, the text left as it was.
   void guarded(const std::function<void()>& handler);
 
@@ -79,6 +78,16 @@ class Encrypt : public QWidget {
   Prompts& prompts_;
   QString cryptFolder_;
   bool busy_ = false;
+  ProgressReport progressObserver_;
+
+  LongLineTextEdit* textEdit_;
+  QPushButton* encryptButton_;
+  QPushButton* decryptButton_;
+  QPushButton* closeButton_;
+  QPushButton* saveButton_;
+  QPushButton* openButton_;
+  QPushButton* clearButton_;
+  QPushButton* openCryptButton_;
 };
 
 }  // namespace quistel

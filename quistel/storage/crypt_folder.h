@@ -13,9 +13,12 @@ struct CryptPlaces {
   QString userDataFolder;
 };
 
+// True only for an existing, visible, ordinary file.
+bool isVisibleFile(const QString& path);
+
 // Creates the crypt folder and returns its path: "The Crypt" in the program's folder, or in the
 // user's data folder when the program's folder cannot take it (installed system-wide).
-QString LocateCryptFolder(const CryptPlaces& places);
+QString locateCryptFolder(const CryptPlaces& places);
 
 // A file written, or why not.
 struct SaveResult {
@@ -29,7 +32,7 @@ constexpr int kLastCryptNumber = 32767;
 
 // Writes content to the first free crypt<n>.txt (n from 1), created anew: an existing file is
 // never overwritten. A file that cannot be written completely is removed again.
-SaveResult SaveToCrypt(const QString& folder, const QByteArray& content);
+SaveResult saveToCrypt(const QString& folder, const QByteArray& content);
 
 // A file's text, or why it could not be read.
 struct ReadResult {
@@ -38,6 +41,6 @@ struct ReadResult {
 };
 
 // The file's bytes as code-page text, less one trailing CR LF (the one a save adds).
-ReadResult ReadCryptFile(const QString& path);
+ReadResult readCryptFile(const QString& path);
 
 }  // namespace quistel

@@ -1,46 +1,15 @@
-#include "window/text_crypt.h"
+#include "text/hex_codec.h"
 
-#include <QFileInfo>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
 
-#include "cipher/encryption.h"
-#include "window/wipe.h"
-
 namespace quistel {
 namespace {
-
-using Failure = CryptResult::Failure;
-
-ByteView AsBytes(const QByteArray& bytes) {
-  return {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-          static_cast<std::size_t>(bytes.size())};
-}
-
-// The password's code-page bytes, wiped when the operation is over.
-class KeyBytes {
- public:
-  explicit KeyBytes(CodePageBytes converted) : converted_(std::move(converted)) {}
-  ~KeyBytes() { Wipe(converted_.bytes); }
-  KeyBytes(const KeyBytes&) = delete;
-  KeyBytes& operator=(const KeyBytes&) = delete;
-
-  const CodePageBytes& converted() const { return converted_; }
-
- private:
-  CodePageBytes converted_;
-};
-
-using Operation = std::optional<Bytes> (Encryption::*)(ByteView, ByteView);
-
-// Runs one operation of a fresh Encryption on the input under the password's bytes.
-std::optional<Bytes> RunCipher(ByteView input, const QByteArray& key, Operation operation) {
-  return (Encryption().*operation)(input, AsBytes(key));
-}
 
 // Two digits per byte value, as the UTF-16 code units written for it.
 constexpr std::array<std::array<char16_t, 2>, 256> kHexPairs = [] {
@@ -54,7 +23,7 @@ constexpr std::array<std::array<char16_t, 2>, 256> kHexPairs = [] {
 
 // The digit value of each Latin-1 character; kNotADigit for all others.
 constexpr std::uint8_t kNotADigit = 0xFF;
-constexpr std::array<std::uint8_t, 256> kDigitValues = [] {
+constexpr std::array<std::uint8_t, 256> kdigitValues = [] {
   std::array<std::uint8_t, 256> values{};
   values.fill(kNotADigit);
   for (std::uint8_t i = 0; i < 10; ++i) values[u'0' + i] = i;
@@ -62,12 +31,12 @@ constexpr std::array<std::uint8_t, 256> kDigitValues = [] {
   return values;
 }();
 
-std::uint8_t DigitValue(char16_t c) { return c < 256 ? kDigitValues[c] : kNotADigit; }
+std::uint8_t digitValue(char16_t c) { return c < 256 ? kdigitValues[c] : kNotADigit; }
 
 #ifdef __SSE2__
 // Sixteen hex digits at `in` to eight bytes at `out`; false, with nothing written, when any of
 // the sixteen characters is not a hex digit.
-bool SixteenDigits(const char16_t* in, char* out) {
+bool decodeSixteenDigits(const char16_t* in, char* out) {
   const auto below = [](__m128i v, short limit) {
     return _mm_cmplt_epi16(v, _mm_set1_epi16(limit));
   };
@@ -95,50 +64,20 @@ bool SixteenDigits(const char16_t* in, char* out) {
 
 }  // namespace
 
-CryptResult EncryptText(const QString& text, const QString& password, const CodePage& codePage) {
-  const CodePageBytes input = codePage.Encode(text);
-  if (input.unrepresentable) return {Failure::kTextNotInCodePage, {}, {}, *input.unrepresentable};
-  const KeyBytes key(codePage.Encode(password));
-  if (key.converted().unrepresentable) {
-    return {Failure::kKeyNotInCodePage, {}, {}, *key.converted().unrepresentable};
-  }
-  const std::optional<Bytes> cipher =
-      RunCipher(AsBytes(input.bytes), key.converted().bytes, &Encryption::EncryptData);
-  if (!cipher) return {Failure::kNoResult, {}, {}, {}};
-  return {Failure::kNone,
-          QByteArray(reinterpret_cast<const char*>(cipher->data()),
-                     static_cast<qsizetype>(cipher->size())),
-          {},
-          {}};
-}
-
-CryptResult DecryptText(QByteArrayView cipher, const QString& password, const CodePage& codePage) {
-  const KeyBytes key(codePage.Encode(password));
-  if (key.converted().unrepresentable) {
-    return {Failure::kKeyNotInCodePage, {}, {}, *key.converted().unrepresentable};
-  }
-  const ByteView input(reinterpret_cast<const std::uint8_t*>(cipher.data()),
-                       static_cast<std::size_t>(cipher.size()));
-  const std::optional<Bytes> plain =
-      RunCipher(input, key.converted().bytes, &Encryption::DecryptData);
-  if (!plain) return {Failure::kNoResult, {}, {}, {}};
-  return {Failure::kNone, {}, codePage.Decode(QByteArrayView(plain->data(), plain->size())), {}};
-}
-
-void WriteHex(QByteArrayView bytes, char16_t* out) {
+void writeHex(QByteArrayView bytes, char16_t* out) {
   for (const char byte : bytes) {
     std::memcpy(out, kHexPairs[static_cast<unsigned char>(byte)].data(), sizeof(kHexPairs[0]));
     out += 2;
   }
 }
 
-QString TextToHex(QByteArrayView bytes) {
+QString bytesToHex(QByteArrayView bytes) {
   QString hex(2 * bytes.size(), Qt::Uninitialized);
-  WriteHex(bytes, reinterpret_cast<char16_t*>(hex.data()));
+  writeHex(bytes, reinterpret_cast<char16_t*>(hex.data()));
   return hex;
 }
 
-std::optional<QByteArray> HexToText(QStringView hex) {
+std::optional<QByteArray> hexToBytes(QStringView hex) {
   QByteArray bytes(hex.size() / 2, Qt::Uninitialized);
   char* out = bytes.data();
   const char16_t* in = hex.utf16();
@@ -146,15 +85,15 @@ std::optional<QByteArray> HexToText(QStringView hex) {
   while (in != end) {
     // Runs of digits take the quick way; white space between them the slow one.
 #ifdef __SSE2__
-    if (end - in >= 16 && SixteenDigits(in, out)) {
+    if (end - in >= 16 && decodeSixteenDigits(in, out)) {
       in += 16;
       out += 8;
       continue;
     }
 #endif
     if (end - in >= 2) {
-      const std::uint8_t high = DigitValue(in[0]);
-      const std::uint8_t low = DigitValue(in[1]);
+      const std::uint8_t high = digitValue(in[0]);
+      const std::uint8_t low = digitValue(in[1]);
       if ((high | low) < 16) {
         *out++ = static_cast<char>(high << 4 | low);
         in += 2;
@@ -165,21 +104,16 @@ std::optional<QByteArray> HexToText(QStringView hex) {
       ++in;
       continue;
     }
-    const std::uint8_t high = DigitValue(*in++);
+    const std::uint8_t high = digitValue(*in++);
     if (high >= 16) return std::nullopt;
     while (in != end && QChar(*in).isSpace()) ++in;
     if (in == end) return std::nullopt;  // an odd number of digits
-    const std::uint8_t low = DigitValue(*in++);
+    const std::uint8_t low = digitValue(*in++);
     if (low >= 16) return std::nullopt;
     *out++ = static_cast<char>(high << 4 | low);
   }
   bytes.truncate(out - bytes.constData());
   return bytes;
-}
-
-bool FileExists(const QString& path) {
-  const QFileInfo info(path);
-  return info.isFile() && !info.isHidden();
 }
 
 }  // namespace quistel

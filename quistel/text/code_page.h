@@ -21,26 +21,26 @@ struct SingleByteTable;
 class CodePage {
  public:
   // The system's ANSI code page.
-  static CodePage Ansi();
+  static CodePage ansi();
   // A code page known to QStringEncoder by name, e.g. "Shift_JIS".
-  static CodePage Named(QByteArray name);
+  static CodePage named(QByteArray name);
 
   // Refuses best-fit mappings and default characters: a character is held exactly or not at all.
-  CodePageBytes Encode(QStringView text) const;
-  QString Decode(QByteArrayView bytes) const;
+  CodePageBytes encode(QStringView text) const;
+  QString decode(QByteArrayView bytes) const;
 
  private:
   explicit CodePage(QByteArray name);
 
   // The piece's bytes, or nothing when some character of it is not held exactly.
-  std::optional<QByteArray> EncodeExactly(QStringView piece) const;
+  std::optional<QByteArray> encodeExactly(QStringView piece) const;
 
   QByteArray name_;  // empty for the Windows system code page
   // A single-byte code page's characters, for a quick conversion without the converter.
   std::shared_ptr<const SingleByteTable> singleByte_;
 };
 
-inline CodePageBytes ToCodePage(QStringView text) { return CodePage::Ansi().Encode(text); }
-inline QString FromCodePage(QByteArrayView bytes) { return CodePage::Ansi().Decode(bytes); }
+inline CodePageBytes toCodePage(QStringView text) { return CodePage::ansi().encode(text); }
+inline QString fromCodePage(QByteArrayView bytes) { return CodePage::ansi().decode(bytes); }
 
 }  // namespace quistel

@@ -1,0 +1,36 @@
+#pragma once
+// The document behind the text box, built for very long lines (a megabyte of hex digits is one
+// line) and very many lines. Laying out such a line takes seconds, so a line longer than
+// kRowLength is kept as rows of that many characters: each row is a block marked as continuing
+// the line before it. Short lines share blocks, which are costly to make. The marks are not part
+// of the text: longLineText() gives back exactly what went in, line breaks as they came ("\n",
+// "\r\n", "\r", ...).
+
+#include <QString>
+#include <QTextBlock>
+#include <memory>
+
+class QTextCursor;
+class QTextDocument;
+class QThread;
+
+namespace quistel {
+
+inline constexpr int kRowLength = 1024;
+
+// A document holding the text. Made on any thread, it is handed over to `owner`.
+std::unique_ptr<QTextDocument> makeLongLineDocument(const QString& text, QThread* owner);
+
+// Inserts the text at the cursor, into a document made as above.
+void insertLongLineText(QTextCursor& cursor, QStringView text);
+
+// The text between two positions of the document.
+QString longLineText(const QTextDocument& document, int from, int to);
+
+// Whether the block is a row that continues the line before it.
+bool isRow(const QTextBlock& block);
+
+// The number of lines the block holds.
+int linesInBlock(QTextBlock& block);
+
+}  // namespace quistel
