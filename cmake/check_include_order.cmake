@@ -1,0 +1,45 @@
+# Checks that a program's folders include only folders below them.
+#   cmake -DROOT=<program folder> -DLAYERS=<top>|<next>|... -P check_include_order.cmake
+# A layer names its folders separated by commas; folders of one layer do not include each
+# other. Every folder of ROOT must be named; a header outside them (e.g. a test's fakes) is
+# not checked, nor are tests (*_test.cpp), which may bring parts together. Fails, listing
+# each arrow that points sideways or upwards.
+
+string(REPLACE "|" ";" layers "${LAYERS}")
+set(rank 0)
+foreach(layer IN LISTS layers)
+  string(REPLACE "," ";" folders "${layer}")
+  foreach(folder IN LISTS folders)
+    set(rank_${folder} ${rank})
+  endforeach()
+  math(EXPR rank "${rank} + 1")
+endforeach()
+
+file(GLOB_RECURSE files RELATIVE ${ROOT} ${ROOT}/*.h ${ROOT}/*.cpp)
+list(FILTER files EXCLUDE REGEX "_test\\.cpp$")
+set(faults "")
+foreach(file IN LISTS files)
+  string(REGEX MATCH "^[^/]+" folder "${file}")
+  if(NOT DEFINED rank_${folder})
+    list(APPEND faults "${file}: its folder has no place in the order")
+    continue()
+  endif()
+  file(STRINGS ${ROOT}/${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"/]+/")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" header "${line}")
+    string(REGEX MATCH "^[^/]+" target "${header}")
+    if(target STREQUAL folder OR NOT DEFINED rank_${target})
+      continue()
+    endif()
+    if(NOT rank_${target} GREATER rank_${folder})
+      list(APPEND faults "${file} includes ${header}: ${target}/ is not below ${folder}/")
+    endif()
+  endforeach()
+endforeach()
+
+if(faults)
+  list(JOIN faults "\n  " text)
+  message(FATAL_ERROR "Includes against the order ${LAYERS}:\n  ${text}")
+endif()
+list(LENGTH files count)
+message(STATUS "${count} files of ${ROOT} include only downwards")
