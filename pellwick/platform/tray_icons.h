@@ -11,6 +11,13 @@ namespace pellwick {
 
 enum class MouseButton { Left, Right, Middle };
 
+// What a platform saw on an icon, before it reports it.
+struct TrayClick {
+  MouseButton button;
+  bool doubleClick = false;
+  bool operator==(const TrayClick&) const = default;
+};
+
 // One icon; destroying it takes it out of the notification area.
 class TrayIcon {
  public:

@@ -14,12 +14,6 @@
 
 namespace pellwick {
 
-struct TrayClick {
-  MouseButton button;
-  bool doubleClick = false;
-  bool operator==(const TrayClick&) const = default;
-};
-
 // A D-Bus tray's host decides what a click is and reports it as an activation.
 std::optional<TrayClick> trayClickFor(QSystemTrayIcon::ActivationReason reason);
 

@@ -9,27 +9,21 @@
 
 namespace pellwick {
 
-struct ShellClick {
-  MouseButton button;
-  bool doubleClick = false;
-  bool operator==(const ShellClick&) const = default;
-};
-
 // A release is a click, a double-click code a double click; moves and presses are nothing.
-inline std::optional<ShellClick> shellClick(std::uint32_t code) {
+inline std::optional<TrayClick> shellClick(std::uint32_t code) {
   switch (code) {
     case mouse_code::LButtonUp:
-      return ShellClick{MouseButton::Left};
+      return TrayClick{MouseButton::Left};
     case mouse_code::LButtonDblClk:
-      return ShellClick{MouseButton::Left, true};
+      return TrayClick{MouseButton::Left, true};
     case mouse_code::RButtonUp:
-      return ShellClick{MouseButton::Right};
+      return TrayClick{MouseButton::Right};
     case mouse_code::RButtonDblClk:
-      return ShellClick{MouseButton::Right, true};
+      return TrayClick{MouseButton::Right, true};
     case mouse_code::MButtonUp:
-      return ShellClick{MouseButton::Middle};
+      return TrayClick{MouseButton::Middle};
     case mouse_code::MButtonDblClk:
-      return ShellClick{MouseButton::Middle, true};
+      return TrayClick{MouseButton::Middle, true};
     default:
       return std::nullopt;
   }
