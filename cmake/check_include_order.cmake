@@ -1,31 +1,54 @@
-# Fails when a file of a layer folder includes a header of a layer above it, or test support.
-#   cmake -DROOT=<dir> -DLAYERS=<top>,...,<bottom> [-DTEST_SUPPORT=<folder>,...] -P check_include_order.cmake
-# Includes are written from ROOT ("text/code_page.h"); a file may include its own layer and
-# those below. Tests (*_test.cpp) are left out: they may use test support from anywhere.
-# Layers in a strict order leave no room for a circle between folders.
+# Checks that a program's folders include only folders below them.
+#   cmake -DROOT=<program folder> -DLAYERS=<top>|<next>|... [-DTEST_SUPPORT=<folder>,...]
+#         -P check_include_order.cmake
+# A layer names its folders separated by commas; folders of one layer do not include each
+# other. Every folder of ROOT must be named, but for TEST_SUPPORT folders, which no product
+# code may include. Not checked: files at ROOT's top (main.cpp), headers outside ROOT (e.g. a
+# test's fakes) and tests (*_test.cpp), which may bring parts together. Fails, listing each
+# arrow that points sideways or upwards.
 
-string(REPLACE "," ";" LAYERS "${LAYERS}")
-string(REPLACE "," ";" TEST_SUPPORT "${TEST_SUPPORT}")
-set(problems "")
-foreach(layer IN LISTS LAYERS)
-  list(FIND LAYERS ${layer} rank)
-  file(GLOB_RECURSE files ${ROOT}/${layer}/*.h ${ROOT}/${layer}/*.cpp)
-  list(FILTER files EXCLUDE REGEX "_test\\.cpp$")
-  foreach(file IN LISTS files)
-    file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^/\"]+/")
-    foreach(line IN LISTS includes)
-      string(REGEX MATCH "\"([^/\"]+)/[^\"]*\"" included "${line}")
-      set(folder ${CMAKE_MATCH_1})
-      list(FIND LAYERS ${folder} target)
-      list(FIND TEST_SUPPORT ${folder} support)
-      if((target GREATER_EQUAL 0 AND target LESS rank) OR support GREATER_EQUAL 0)
-        file(RELATIVE_PATH shown ${ROOT} ${file})
-        string(APPEND problems "\n  ${shown} includes ${included}")
-      endif()
-    endforeach()
+string(REPLACE "|" ";" layers "${LAYERS}")
+string(REPLACE "," ";" test_support "${TEST_SUPPORT}")
+set(rank 0)
+foreach(layer IN LISTS layers)
+  string(REPLACE "," ";" folders "${layer}")
+  foreach(folder IN LISTS folders)
+    set(rank_${folder} ${rank})
+  endforeach()
+  math(EXPR rank "${rank} + 1")
+endforeach()
+
+file(GLOB_RECURSE files RELATIVE ${ROOT} ${ROOT}/*.h ${ROOT}/*.cpp)
+list(FILTER files INCLUDE REGEX "/")
+list(FILTER files EXCLUDE REGEX "_test\\.cpp$")
+set(faults "")
+set(checked 0)
+foreach(file IN LISTS files)
+  string(REGEX MATCH "^[^/]+" folder "${file}")
+  if(folder IN_LIST test_support)
+    continue()
+  endif()
+  if(NOT DEFINED rank_${folder})
+    list(APPEND faults "${file}: its folder has no place in the order")
+    continue()
+  endif()
+  math(EXPR checked "${checked} + 1")
+  file(STRINGS ${ROOT}/${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"/]+/")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" header "${line}")
+    string(REGEX MATCH "^[^/]+" target "${header}")
+    if(target IN_LIST test_support)
+      list(APPEND faults "${file} includes ${header}: ${target}/ is test support")
+    elseif(target STREQUAL folder OR NOT DEFINED rank_${target})
+      continue()
+    elseif(NOT rank_${target} GREATER rank_${folder})
+      list(APPEND faults "${file} includes ${header}: ${target}/ is not below ${folder}/")
+    endif()
   endforeach()
 endforeach()
-if(problems)
-  string(REPLACE ";" " -> " order "${LAYERS}")
-  message(FATAL_ERROR "Includes against the order ${order}:${problems}")
+
+if(faults)
+  list(JOIN faults "\n  " text)
+  message(FATAL_ERROR "Includes against the order ${LAYERS}:\n  ${text}")
 endif()
+message(STATUS "${checked} files of ${ROOT} include only downwards")

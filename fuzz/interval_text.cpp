@@ -1,9 +1,9 @@
 // The reminders window's interval box: any text reads without a crash, the box's normal form
-// is a fixed point, and it shows the interval the flasher is given (or 0 on overflow).
+// is a fixed point, and it shows the interval the blinking icon is given (or 0 on overflow).
 
 #include <string>
 
-#include "flasher/interval_text.h"
+#include "reminders/interval_text.h"
 #include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -2,7 +2,7 @@
 // program writes reads back as written.
 
 #include "fuzz_input.h"
-#include "tray_host/saved_settings.h"
+#include "settings/saved_settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

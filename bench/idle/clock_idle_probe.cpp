@@ -18,7 +18,7 @@ int main(int argc, char* argv[]) {
   pellwick::TitleClock clock(desktop);
   QTimer timer;
   QObject::connect(&timer, &QTimer::timeout, [&] {
-    if (ticking) clock.tick({.mestime = true}, QDateTime::currentDateTime());
+    if (ticking) clock.tick({pellwick::DisplayMode::LongDateAndTime}, QDateTime::currentDateTime());
   });
   timer.start(500);
   pellwick::PosixTerminationRequests termination;

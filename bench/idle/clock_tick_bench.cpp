@@ -30,7 +30,8 @@ void ClockTick(benchmark::State& state) {
   if (!desktop.available()) return state.SkipWithError("no X display");
   pellwick::TitleClock clock(desktop, 8, QLocale(QLocale::English, QLocale::UnitedStates));
   const QDateTime now = QDateTime::currentDateTime();
-  for (auto _ : state) clock.tick({.mestime = true}, now);
+  const pellwick::DisplaySettings display{pellwick::DisplayMode::LongDateAndTime};
+  for (auto _ : state) clock.tick(display, now);
   clock.restoreLastCaption();
 }
 BENCHMARK(ClockTick);

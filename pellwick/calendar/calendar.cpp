@@ -13,6 +13,8 @@
 
 namespace pellwick {
 
+using pq::toQColor;
+
 namespace {
 
 const char* const kTitle = "Tray Calendar";
@@ -47,12 +49,6 @@ int cellTop(int column, int row) {
 
 int cellWidth(int column) { return column == 0 ? kSundayCellWidth : kCellWidth; }
 
-// The hidden weekday buttons sit left of and below their day cell.
-constexpr int kWeekdayButtonLeftOfCell = 225;
-constexpr int kWeekdayButtonBelowCell = 240;
-constexpr int kWeekdayButtonWidth = 225;
-constexpr int kWeekdayButtonHeight = 240;
-
 struct Line {
   int x1, y1, x2, y2;
 };
@@ -63,7 +59,7 @@ constexpr int kGridBottom = 4940;
 constexpr std::array<int, 5> kGridRowLines{2040, 2630, 3160, 3740, 4320};
 constexpr std::array<int, 6> kGridColumnLines{800, 1470, 2150, 2820, 3520, 4200};
 constexpr Line kListSeparator{252, 1340, 4744, 1340};
-constexpr QRect kShape1(120, 1440, 4760, 3500);
+constexpr QRect kGridFrame(120, 1440, 4760, 3500);
 
 constexpr qreal kTitlePoints = 8.25;
 constexpr qreal kListPoints = 9;
@@ -94,16 +90,15 @@ Calendar::Calendar(TodayProvider today, const QIcon& icon)
   if (!icon.isNull()) setWindowIcon(icon);
   setFixedSize(twips_.toPixels(kClientWidth), twips_.toPixels(kClientHeight));
   setAutoFillBackground(true);
-  setColours(*this, ole_colour::WindowText, ole_colour::Lavender);
+  setColours(*this, colour::WindowText, colour::Lavender);
 
   createLists();
   createButtons();
   createGrid();
-  mnth_ = addLabel("mnth", QString(), kGridPoints, twips_.toPixels(1000, 5040, 1200, 255));
-  yr_ = addLabel("yr", QString(), kGridPoints, twips_.toPixels(3120, 5040, 1200, 255));
+  monthCaption_ = addLabel("mnth", QString(), kGridPoints, twips_.toPixels(1000, 5040, 1200, 255));
+  yearCaption_ = addLabel("yr", QString(), kGridPoints, twips_.toPixels(3120, 5040, 1200, 255));
 
   // Load
-  createWeekdayButtons();
   fillLists();
   grid_.clearDays();
   renderCells();
@@ -131,14 +126,14 @@ void Calendar::createLists() {
     list->setObjectName(name);
     list->setFont(designFont(kListPoints));
     QPalette palette = list->palette();
-    palette.setColor(QPalette::Text, toQColor(ole_colour::NavyText, QApplication::palette()));
+    palette.setColor(QPalette::Text, toQColor(colour::NavyText, QApplication::palette()));
     list->setPalette(palette);
     list->setUniformItemSizes(true);
     list->setGeometry(geometry);
     return list;
   };
-  lstmnth_ = makeList("lstmnth", twips_.toPixels(300, 480, 1515, 735));
-  lstyr_ = makeList("lstyr", twips_.toPixels(1960, 500, 1395, 735));
+  monthList_ = makeList("lstmnth", twips_.toPixels(300, 480, 1515, 735));
+  yearList_ = makeList("lstyr", twips_.toPixels(1960, 500, 1395, 735));
   // A pick only feeds the caption; the grid changes on "&View Month". A click on the item
   // that is already picked picks it again: after a return to today's month the captions
   // no longer show it.
@@ -146,7 +141,8 @@ void Calendar::createLists() {
     const QList<QListWidgetItem*> picked = list->selectedItems();
     if (!picked.isEmpty()) caption->setText(picked.first()->text());
   };
-  for (const auto& [list, caption] : {std::pair{lstmnth_, &mnth_}, {lstyr_, &yr_}}) {
+  for (const auto& [list, caption] :
+       {std::pair{monthList_, &monthCaption_}, {yearList_, &yearCaption_}}) {
     const auto pick = [list = list, caption = caption, feed] { feed(list, *caption); };
     connect(list, &QListWidget::itemSelectionChanged, this, pick);
     connect(list, &QListWidget::itemClicked, this, pick);
@@ -154,23 +150,22 @@ void Calendar::createLists() {
 }
 
 void Calendar::createButtons() {
-  auto* cmdstd = new QPushButton("&View Month", this);
-  cmdstd->setObjectName("cmdstd");
-  cmdstd->setGeometry(twips_.toPixels(3480, 930, 1100, 300));
-  connect(cmdstd, &QPushButton::clicked, this, &Calendar::viewMonth);
+  auto* viewMonthButton = new QPushButton("&View Month", this);
+  viewMonthButton->setObjectName("cmdstd");
+  viewMonthButton->setGeometry(twips_.toPixels(3480, 930, 1100, 300));
+  connect(viewMonthButton, &QPushButton::clicked, this, &Calendar::viewMonth);
 
-  auto* cmdHide = new QPushButton("Hide", this);
-  cmdHide->setObjectName("CmdHide");
-  cmdHide->setGeometry(twips_.toPixels(4200, 120, 600, 300));
-  connect(cmdHide, &QPushButton::clicked, this, &QWidget::hide);
+  auto* hideButton = new QPushButton("Hide", this);
+  hideButton->setObjectName("CmdHide");
+  hideButton->setGeometry(twips_.toPixels(4200, 120, 600, 300));
+  connect(hideButton, &QPushButton::clicked, this, &QWidget::hide);
 }
 
 void Calendar::createGrid() {
   for (int column = 0; column < MonthGrid::kColumns; ++column) {
     QLabel* header = addLabel("wkd" + QString::number(column), kHeaderTexts[column], kGridPoints,
                               twips_.toPixels(kHeaderLeft[column], kHeaderTop, 0, kHeaderHeight));
-    setColours(*header, column == 0 ? ole_colour::Red : ole_colour::WindowText,
-               ole_colour::Lavender);
+    setColours(*header, column == 0 ? colour::Red : colour::WindowText, colour::Lavender);
     header->resize(header->sizeHint().width(), header->height());
     for (int row = 0; row < MonthGrid::kRows; ++row) {
       cells_[column][row] = addLabel(
@@ -180,31 +175,13 @@ void Calendar::createGrid() {
   }
 }
 
-void Calendar::createWeekdayButtons() {
-  for (int column = 0; column < MonthGrid::kColumns; ++column) {
-    for (int row = 0; row < MonthGrid::kRows; ++row) {
-      auto* button = new QPushButton(this);
-      button->setObjectName(QString("cmd") + kColumnNames[column] + QString::number(row));
-      if (column == 0) {
-        button->setText("...");
-        button->setToolTip("Scheduled");
-      }
-      button->setGeometry(twips_.toPixels(kCellLeft[column] - kWeekdayButtonLeftOfCell,
-                                          cellTop(column, row) + kWeekdayButtonBelowCell,
-                                          kWeekdayButtonWidth, kWeekdayButtonHeight));
-      button->setEnabled(false);
-      button->hide();
-    }
-  }
-}
-
 void Calendar::fillLists() {
-  lstmnth_->addItems(englishMonthNames());
+  monthList_->addItems(englishMonthNames());
   QStringList years;
   for (int year = today_().year(); year <= kLastListedYear; ++year) {
     years << QString::number(year);
   }
-  lstyr_->addItems(years);
+  yearList_->addItems(years);
 }
 
 void Calendar::open() {
@@ -224,26 +201,26 @@ void Calendar::open() {
 // Back to today's month, whatever was on display; the list picks stay.
 void Calendar::activate() {
   const QDate today = today_();
-  mnth_->setText(englishMonthNames()[today.month() - 1]);
-  yr_->setText(QString::number(today.year()));
+  monthCaption_->setText(englishMonthNames()[today.month() - 1]);
+  yearCaption_->setText(QString::number(today.year()));
   showMonthOfCaptions();
 }
 
 void Calendar::viewMonth() {
-  if (mnth_->text().isEmpty() || yr_->text().isEmpty()) {
+  if (monthCaption_->text().isEmpty() || yearCaption_->text().isEmpty()) {
     QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, kSelectBothMessage, QMessageBox::Ok,
                     this);
     box.exec();
     return;
   }
-  mnth_->setVisible(true);
-  yr_->setVisible(true);
+  monthCaption_->setVisible(true);
+  yearCaption_->setVisible(true);
   showMonthOfCaptions();
 }
 
 void Calendar::showMonthOfCaptions() {
   grid_.clearDays();
-  grid_.showDays(mnth_->text(), yr_->text());
+  grid_.showDays(monthCaption_->text(), yearCaption_->text());
   grid_.markToday(today_());
   renderCells();
 }
@@ -281,13 +258,14 @@ void Calendar::followFocus(QWindow* focus) {
 
 void Calendar::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.setPen(toQColor(ole_colour::WindowText, QApplication::palette()));
+  painter.setPen(toQColor(colour::WindowText, QApplication::palette()));
   auto draw = [&](const Line& line) {
     painter.drawLine(twips_.toPixels(line.x1), twips_.toPixels(line.y1), twips_.toPixels(line.x2),
                      twips_.toPixels(line.y2));
   };
-  painter.drawRect(twips_.toPixels(kShape1.x(), kShape1.y(), kShape1.width(), kShape1.height())
-                       .adjusted(0, 0, -1, -1));
+  painter.drawRect(
+      twips_.toPixels(kGridFrame.x(), kGridFrame.y(), kGridFrame.width(), kGridFrame.height())
+          .adjusted(0, 0, -1, -1));
   for (int y : kGridRowLines) draw({kGridLeft, y, kGridRight, y});
   for (int x : kGridColumnLines) draw({x, kGridTop, x, kGridBottom});
   draw(kListSeparator);

@@ -1,5 +1,5 @@
 #pragma once
-// "Tray Calendar": a month list and a year list feed the captions `mnth` and `yr`,
+// "Tray Calendar": a month list and a year list feed the month and year captions,
 // "&View Month" lays out the month they name, and every activation brings the window
 // back to today's month with today's cell marked.
 
@@ -9,8 +9,8 @@
 #include <array>
 #include <functional>
 
-#include "calendar/design_units.h"
 #include "calendar/month_grid.h"
+#include "fixed_layout.h"
 
 class QLabel;
 class QListWidget;
@@ -40,7 +40,6 @@ class Calendar : public QWidget {
   void createLists();
   void createButtons();
   void createGrid();
-  void createWeekdayButtons();
   void fillLists();
 
   void activate();
@@ -50,12 +49,12 @@ class Calendar : public QWidget {
   void followFocus(QWindow* focus);
 
   TodayProvider today_;
-  Twips twips_;
+  pq::Twips twips_;
   MonthGrid grid_;
-  QListWidget* lstmnth_ = nullptr;
-  QListWidget* lstyr_ = nullptr;
-  QLabel* mnth_ = nullptr;
-  QLabel* yr_ = nullptr;
+  QListWidget* monthList_ = nullptr;
+  QListWidget* yearList_ = nullptr;
+  QLabel* monthCaption_ = nullptr;
+  QLabel* yearCaption_ = nullptr;
   std::array<std::array<QLabel*, MonthGrid::kRows>, MonthGrid::kColumns> cells_{};
   bool placed_ = false;
   // The focus was last on another window of this program (not one of the calendar's

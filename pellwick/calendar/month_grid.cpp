@@ -23,7 +23,7 @@ int daysInMonth(int month, int year) {
 
 MonthGrid::MonthGrid() {
   // A fresh grid has Sunday's column in red; markToday() turns every number black.
-  for (DayCell& cell : cells_[0]) cell.textColour = ole_colour::Red;
+  for (DayCell& cell : cells_[0]) cell.textColour = colour::Red;
 }
 
 void MonthGrid::clearDays() {
@@ -80,9 +80,9 @@ void MonthGrid::markToday(const QDate& today) {
     for (DayCell& cell : column) {
       cell.bold = true;
       cell.strikethrough = false;
-      cell.textColour = ole_colour::Black;
+      cell.textColour = colour::Black;
       const bool isToday = todaysMonthShown && cell.text == todayText;
-      cell.backColour = isToday ? ole_colour::Blue : ole_colour::ButtonFace;
+      cell.backColour = isToday ? colour::Blue : colour::ButtonFace;
     }
   }
 }

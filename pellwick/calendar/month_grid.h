@@ -12,7 +12,7 @@
 namespace pellwick {
 
 // Colours in the 0x00BBGGRR encoding; 0x800000nn stands for system colour nn.
-namespace ole_colour {
+namespace colour {
 constexpr std::uint32_t Black = 0x00000000;
 constexpr std::uint32_t Blue = 0x00FF0000;
 constexpr std::uint32_t Red = 0x000000FF;
@@ -20,7 +20,7 @@ constexpr std::uint32_t Lavender = 0x00FFC0C0;
 constexpr std::uint32_t NavyText = 0x00400000;
 constexpr std::uint32_t WindowText = 0x80000008;
 constexpr std::uint32_t ButtonFace = 0x8000000F;
-}  // namespace ole_colour
+}  // namespace colour
 
 // "January" .. "December".
 const QStringList& englishMonthNames();
@@ -33,8 +33,8 @@ struct DayCell {
   QString text;
   bool bold = true;
   bool strikethrough = false;
-  std::uint32_t textColour = ole_colour::WindowText;
-  std::uint32_t backColour = ole_colour::ButtonFace;
+  std::uint32_t textColour = colour::WindowText;
+  std::uint32_t backColour = colour::ButtonFace;
 };
 
 class MonthGrid {

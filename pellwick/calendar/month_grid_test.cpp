@@ -121,7 +121,7 @@ TEST(MonthGrid, ShowingTheSameMonthAgainGivesTheSameGrid) {
   // Clearing empties every cell and leaves the styles.
   grid.clearDays();
   EXPECT_EQ(rows(grid), (Rows(5, ",,,,,,")));
-  EXPECT_EQ(grid.cell(3, 1).backColour, ole_colour::Blue);  // where the 5th of March was
+  EXPECT_EQ(grid.cell(3, 1).backColour, colour::Blue);  // where the 5th of March was
 }
 
 TEST(MonthGrid, RefusesNamesAndYearsItCannotRead) {
@@ -145,11 +145,11 @@ TEST(MonthGrid, MarksTodayOnlyInTheCurrentMonth) {
         const DayCell& cell = grid.cell(column, row);
         EXPECT_TRUE(cell.bold);
         EXPECT_FALSE(cell.strikethrough);
-        EXPECT_EQ(cell.textColour, ole_colour::Black);
-        if (cell.backColour == ole_colour::Blue)
+        EXPECT_EQ(cell.textColour, colour::Black);
+        if (cell.backColour == colour::Blue)
           found.push_back(cell.text.toStdString());
         else
-          EXPECT_EQ(cell.backColour, ole_colour::ButtonFace);
+          EXPECT_EQ(cell.backColour, colour::ButtonFace);
       }
     }
     return found;
@@ -159,7 +159,7 @@ TEST(MonthGrid, MarksTodayOnlyInTheCurrentMonth) {
   grid.showDays("March", "2031");
   grid.markToday(QDate(2031, 3, 7));
   EXPECT_EQ(blueCells(), std::vector<std::string>{"7"});
-  EXPECT_EQ(grid.cell(5, 1).backColour, ole_colour::Blue);  // Friday, 7 March 2031
+  EXPECT_EQ(grid.cell(5, 1).backColour, colour::Blue);  // Friday, 7 March 2031
 
   // The 7th of another month, or of March in another year, is not today.
   grid.markToday(QDate(2026, 5, 7));
@@ -172,7 +172,7 @@ TEST(MonthGrid, MarksTodayOnlyInTheCurrentMonth) {
   grid.showDays("June", "2024");
   grid.markToday(QDate(2024, 6, 30));
   EXPECT_EQ(blueCells(), std::vector<std::string>{"30"});
-  EXPECT_EQ(grid.cell(0, 0).backColour, ole_colour::Blue);
+  EXPECT_EQ(grid.cell(0, 0).backColour, colour::Blue);
 
   // Nothing on display, nothing marked.
   grid.clearDays();

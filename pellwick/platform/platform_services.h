@@ -7,13 +7,13 @@
 #include "platform/desktop_windows.h"
 #include "platform/single_instance.h"
 #include "platform/termination_requests.h"
-#include "platform/tray_shell.h"
+#include "platform/tray_icons.h"
 #include "platform/user_folders.h"
 
 namespace pellwick {
 
 struct PlatformServices {
-  std::unique_ptr<TrayShell> trayShell;
+  std::unique_ptr<TrayIcons> trayIcons;
   std::unique_ptr<DesktopWindows> desktopWindows;
   std::unique_ptr<AutoRun> autoRun;
   std::unique_ptr<UserFolders> userFolders;

@@ -11,17 +11,17 @@ const QString kMediumTime = QStringLiteral("hh:mm AP");
 
 }  // namespace
 
-QString dateText(const DisplayMarks& marks, const QDateTime& now, const QLocale& locale) {
-  if (marks.mesdate) {
+QString dateText(const DisplaySettings& display, const QDateTime& now, const QLocale& locale) {
+  if (display.isOn(DisplayMode::ShortDateAndTime)) {
     return locale.toString(now, kShortDate) + QStringLiteral("...   ") +
            locale.toString(now, kMediumTime);
   }
-  if (marks.mestime) {
+  if (display.isOn(DisplayMode::LongDateAndTime)) {
     return locale.toString(now, kLongDate) + QStringLiteral("    ") +
            locale.toString(now, kMediumTime);
   }
-  if (marks.messdate) return locale.toString(now, kShortDate);
-  if (marks.mesldate) return locale.toString(now, kLongDate);
+  if (display.isOn(DisplayMode::ShortDate)) return locale.toString(now, kShortDate);
+  if (display.isOn(DisplayMode::LongDate)) return locale.toString(now, kLongDate);
   return {};
 }
 

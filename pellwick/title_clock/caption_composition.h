@@ -7,13 +7,13 @@
 #include <QString>
 #include <string>
 
-#include "title_clock/display_marks.h"
+#include "settings/display_settings.h"
 
 namespace pellwick {
 
 // The date text of the display mode that is on, in the locale's names; the last mode in
 // menu order wins. Empty when no mode is on.
-QString dateText(const DisplayMarks& marks, const QDateTime& now, const QLocale& locale);
+QString dateText(const DisplaySettings& display, const QDateTime& now, const QLocale& locale);
 
 // The own caption (UTF-8, `ownLength` UTF-16 units long), eight blanks and the date text
 // when the client area has room for all of it at `fontPoints` pixels a character; six

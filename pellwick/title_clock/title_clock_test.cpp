@@ -13,7 +13,7 @@ const std::string kEight = "        ";
 const std::string kSix = "      ";
 // Sunday 6 December 2026, 14:05.
 const QDateTime kSunday(QDate(2026, 12, 6), QTime(14, 5));
-const DisplayMarks kShort{.messdate = true};
+const DisplaySettings kShort{DisplayMode::ShortDate};
 
 class TitleClockTest : public ::testing::Test {
  protected:
@@ -22,7 +22,7 @@ class TitleClockTest : public ::testing::Test {
     return desktop.focused;
   }
   const std::string& captionOf(WindowId w) { return desktop.windows.at(w).caption; }
-  void tick(const DisplayMarks& marks = kShort, const QDateTime& now = kSunday) {
+  void tick(const DisplaySettings& marks = kShort, const QDateTime& now = kSunday) {
     clock.tick(marks, now);
   }
 
@@ -32,18 +32,18 @@ class TitleClockTest : public ::testing::Test {
 
 TEST_F(TitleClockTest, WritesEachModesTextAfterTheOwnCaption) {
   struct Row {
-    DisplayMarks marks;
+    DisplaySettings marks;
     std::string date;
   };
   const Row rows[] = {
-      {{.mesldate = true}, "Sunday...   December 6, 2026"},
-      {{.messdate = true}, "December 6"},
-      {{.mestime = true}, "Sunday...   December 6, 2026    02:05 PM"},
-      {{.mesdate = true}, "December 6...   02:05 PM"},
+      {{DisplayMode::LongDate}, "Sunday...   December 6, 2026"},
+      {{DisplayMode::ShortDate}, "December 6"},
+      {{DisplayMode::LongDateAndTime}, "Sunday...   December 6, 2026    02:05 PM"},
+      {{DisplayMode::ShortDateAndTime}, "December 6...   02:05 PM"},
       {{}, ""},
       // Several marks on (edited settings): the last in menu order wins.
-      {{.mesldate = true, .mesdate = true}, "December 6...   02:05 PM"},
-      {{.mesldate = true, .messdate = true, .mestime = true},
+      {{DisplayMode::LongDate, DisplayMode::ShortDateAndTime}, "December 6...   02:05 PM"},
+      {{DisplayMode::LongDate, DisplayMode::ShortDate, DisplayMode::LongDateAndTime},
        "Sunday...   December 6, 2026    02:05 PM"},
   };
   for (const Row& row : rows) {
@@ -54,7 +54,7 @@ TEST_F(TitleClockTest, WritesEachModesTextAfterTheOwnCaption) {
 }
 
 TEST_F(TitleClockTest, TimeIsOnATwelveHourClockWithTwoDigits) {
-  const DisplayMarks marks{.mesdate = true};
+  const DisplaySettings marks{DisplayMode::ShortDateAndTime};
   WindowId w = focusNew("A");
   tick(marks, QDateTime(QDate(2026, 12, 6), QTime(0, 7)));
   EXPECT_EQ(captionOf(w), "A" + kEight + "December 6...   12:07 AM");
@@ -64,7 +64,7 @@ TEST_F(TitleClockTest, TimeIsOnATwelveHourClockWithTwoDigits) {
 
 TEST_F(TitleClockTest, DateFollowsTheClockNeverPilesUpAndSameCaptionIsNotRewritten) {
   WindowId w = focusNew("My Notes");
-  const DisplayMarks marks{.mesdate = true};
+  const DisplaySettings marks{DisplayMode::ShortDateAndTime};
   tick(marks);
   tick(marks);
   EXPECT_EQ(desktop.writes.size(), 1u);

@@ -4,7 +4,7 @@
 #include <map>
 #include <string>
 
-#include "tray_host/settings_store.h"
+#include "settings/settings_store.h"
 
 namespace pellwick::testing {
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "tray_host/user_messages.h"
+#include "platform/user_messages.h"
 
 namespace pellwick::testing {
 

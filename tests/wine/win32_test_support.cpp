@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
-#include "platform/notify_icon_record.h"
+#include "platform/windows/notify_icon_record.h"
 #include "platform/windows/little_endian.h"
 
 namespace pellwick::win32::testing {

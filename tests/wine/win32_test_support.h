@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/tray_shell.h"
+#include "platform/windows/notify_icon_data.h"
 #include "platform/windows/win32.h"
 
 namespace pellwick::win32::testing {

@@ -7,7 +7,7 @@
 #include "platform/linux/flock_single_instance.h"
 #include "platform/linux/posix_termination_requests.h"
 #include "platform/linux/posix_user_folders.h"
-#include "platform/linux/qt_tray_shell.h"
+#include "platform/linux/qt_tray_icons.h"
 #include "platform/linux/x11_desktop_windows.h"
 #include "platform/linux/xdg_autorun.h"
 #include "platform/platform_services.h"
@@ -32,7 +32,7 @@ PlatformServices makePlatformServices() {
   const std::string home = userFolders->profileFolder(userFolders->userName());
 
   PlatformServices services;
-  services.trayShell = std::make_unique<QtTrayShell>();
+  services.trayIcons = std::make_unique<QtTrayIcons>();
   services.desktopWindows = std::make_unique<X11DesktopWindows>();
   services.autoRun =
       std::make_unique<XdgAutoRun>(xdgConfigHome(std::getenv("XDG_CONFIG_HOME"), home));

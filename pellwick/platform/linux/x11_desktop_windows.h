@@ -9,6 +9,9 @@
 #include "platform/desktop_windows.h"
 
 namespace pellwick {
+namespace x11 {
+class WindowCache;
+}
 
 class X11DesktopWindows : public DesktopWindows {
  public:
@@ -37,8 +40,7 @@ class X11DesktopWindows : public DesktopWindows {
   std::optional<int> clientWidth(WindowId window) override;
 
  private:
-  class Connection;
-  std::unique_ptr<Connection> x_;
+  std::unique_ptr<x11::WindowCache> x_;
 };
 
 }  // namespace pellwick

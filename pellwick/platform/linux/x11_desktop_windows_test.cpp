@@ -231,7 +231,7 @@ TEST_F(X11Desktop, VanishedWindowFailsQuietly) {
 TEST_F(X11Desktop, ClockRewritesAndRestoresRealCaptions) {
   TitleClock clock(desktop, 8, QLocale(QLocale::English, QLocale::UnitedStates));
   const QDateTime sunday(QDate(2026, 12, 6), QTime(14, 5));
-  const DisplayMarks shortDate{.messdate = true};
+  const DisplaySettings shortDate{DisplayMode::ShortDate};
   Window a = managed("Alpha");
   Window b = managed("Beta");
   activate(a);
@@ -276,7 +276,7 @@ TEST_F(X11Desktop, ATitleThatCannotBeReadIsLeftAsItIs) {
   const std::string notUtf8 = "Notes \xff\xfe";
   TitleClock clock(desktop, 8, QLocale(QLocale::English, QLocale::UnitedStates));
   const QDateTime sunday(QDate(2026, 12, 6), QTime(14, 5));
-  const DisplayMarks shortDate{.messdate = true};
+  const DisplaySettings shortDate{DisplayMode::ShortDate};
   Window compound = managed("Compound");
   setRawWmName(compound, unknownCharset, "COMPOUND_TEXT");
   Window broken = managed("Broken");

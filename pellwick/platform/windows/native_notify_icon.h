@@ -2,7 +2,7 @@
 // Our tray icon record mapped onto the shell's own structure, in its wide form and the
 // layout of this build's word size.
 
-#include "platform/tray_shell.h"
+#include "platform/windows/notify_icon_data.h"
 #include "platform/windows/win32.h"
 
 namespace pellwick::win32 {

@@ -7,14 +7,14 @@
 #include "platform/windows/named_mutex_instance.h"
 #include "platform/windows/registry_autorun.h"
 #include "platform/windows/win32_desktop_windows.h"
-#include "platform/windows/win32_tray_shell.h"
+#include "platform/windows/win32_tray_icons.h"
 #include "platform/windows/win32_user_folders.h"
 
 namespace pellwick {
 
 PlatformServices makePlatformServices() {
   PlatformServices services;
-  services.trayShell = std::make_unique<win32::Win32TrayShell>();
+  services.trayIcons = std::make_unique<win32::Win32TrayIcons>();
   services.desktopWindows = std::make_unique<win32::Win32DesktopWindows>();
   services.autoRun = std::make_unique<win32::RegistryAutoRun>();
   services.userFolders = std::make_unique<win32::Win32UserFolders>();

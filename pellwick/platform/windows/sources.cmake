@@ -6,9 +6,12 @@ set(dir ${CMAKE_CURRENT_LIST_DIR})
 set(pellwick_windows_logic_sources
   ${dir}/windows_paths.h ${dir}/windows_paths.cpp
   ${dir}/little_endian.h
-  ${dir}/icon_directory.h ${dir}/icon_directory.cpp)
+  ${dir}/icon_directory.h ${dir}/icon_directory.cpp
+  ${dir}/notify_icon_data.h ${dir}/notify_icon_record.h ${dir}/notify_icon_record.cpp
+  ${dir}/shell_clicks.h)
 set(pellwick_windows_logic_tests
-  ${dir}/windows_paths_test.cpp ${dir}/icon_directory_test.cpp)
+  ${dir}/windows_paths_test.cpp ${dir}/icon_directory_test.cpp
+  ${dir}/notify_icon_record_test.cpp ${dir}/shell_clicks_test.cpp)
 
 set(pellwick_windows_sources
   ${pellwick_windows_logic_sources}
@@ -19,7 +22,10 @@ set(pellwick_windows_sources
   ${dir}/win32_desktop_windows.h ${dir}/win32_desktop_windows.cpp
   ${dir}/registry_autorun.h ${dir}/registry_autorun.cpp
   ${dir}/win32_user_folders.h ${dir}/win32_user_folders.cpp
-  ${dir}/named_mutex_instance.h ${dir}/named_mutex_instance.cpp
+  ${dir}/named_mutex_instance.h ${dir}/named_mutex_instance.cpp)
+# The layer's face to the rest of Pellwick, which needs Qt: native Windows builds only.
+set(pellwick_windows_qt_sources
+  ${dir}/win32_tray_icons.h ${dir}/win32_tray_icons.cpp
   ${dir}/platform_services_windows.cpp)
 set(pellwick_windows_libraries user32 shell32 advapi32)
 

@@ -80,10 +80,15 @@ std::uint32_t Win32TrayShell::iconHandle(std::span<const std::uint8_t> icoFile) 
   if (auto known = handles_.find(bytes); known != handles_.end()) return known->second;
   HICON created = createIcon(icoFile);
   if (!created) return 0;
-  icons_.push_back(created);
-  const auto handle = static_cast<std::uint32_t>(icons_.size());
+  const std::uint32_t handle = adoptIcon(created);
   handles_.emplace(std::move(bytes), handle);
   return handle;
+}
+
+std::uint32_t Win32TrayShell::adoptIcon(HICON icon) {
+  if (!icon) return 0;
+  icons_.push_back(icon);
+  return static_cast<std::uint32_t>(icons_.size());
 }
 
 bool Win32TrayShell::notifyIcon(TrayCommand command, const NotifyIconData& data) {

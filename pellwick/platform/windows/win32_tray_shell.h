@@ -4,31 +4,43 @@
 // with the mouse message code in the low word of lParam, and the code goes on to the owner's
 // listener. When the taskbar restarts it has forgotten every icon: a hidden window hears its
 // announcement and adds the shown icons again. Needs the thread's messages dispatched (Qt's
-// event loop does that).
+// event loop does that). Icons are told apart by the owner handle and id of their records.
 
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "platform/tray_shell.h"
+#include "platform/windows/notify_icon_data.h"
 #include "platform/windows/win32.h"
 
 namespace pellwick::win32 {
 
-class Win32TrayShell : public TrayShell {
+class Win32TrayShell {
  public:
   Win32TrayShell();
   // Removes the icons still shown and frees the windows and icons made.
-  ~Win32TrayShell() override;
+  ~Win32TrayShell();
   Win32TrayShell(const Win32TrayShell&) = delete;
   Win32TrayShell& operator=(const Win32TrayShell&) = delete;
 
-  std::uint32_t iconHandle(std::span<const std::uint8_t> icoFile) override;
-  bool notifyIcon(TrayCommand command, const NotifyIconData& data) override;
-  void setMouseListener(std::uint32_t owner,
-                        std::function<void(std::uint32_t code)> listener) override;
+  // A handle for a picture given as a Windows icon file; equal files give equal handles.
+  // 0 when the picture cannot be read.
+  std::uint32_t iconHandle(std::span<const std::uint8_t> icoFile);
+  // A handle for an icon made elsewhere; the shell destroys it at the end.
+  std::uint32_t adoptIcon(HICON icon);
+
+  // Adds, changes or removes the icon identified by (hWnd, uID). False when refused:
+  // Add of an icon that exists, Modify or Delete of one that does not.
+  bool notifyIcon(TrayCommand command, const NotifyIconData& data);
+
+  // Mouse actions on the icons of `owner` reach `listener` as codes 512..521. An empty
+  // listener removes it.
+  void setMouseListener(std::uint32_t owner, std::function<void(std::uint32_t code)> listener);
 
   // The class of the message-only windows; each is named after its owner handle in decimal.
   static constexpr const wchar_t* kWindowClass = L"PellwickTrayOwner";

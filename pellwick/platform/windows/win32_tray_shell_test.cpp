@@ -62,7 +62,7 @@ TEST(TrayShell, CommandsAnswerAsTheShellDoes) {
   Win32TrayShell shell;
   const std::uint32_t red = shell.iconHandle(solidIconFile(0xFFFF0000));
   const std::uint32_t blue = shell.iconHandle(solidIconFile(0xFF0000FF));
-  // The tray host's first refresh sends an all-zero record.
+  // A first refresh sends an all-zero record.
   EXPECT_FALSE(shell.notifyIcon(TrayCommand::Modify, NotifyIconData{}));
   EXPECT_FALSE(shell.notifyIcon(TrayCommand::Modify, trayRecord(kOwnerA, red)));
   EXPECT_TRUE(shell.notifyIcon(TrayCommand::Add, trayRecord(kOwnerA, red)));

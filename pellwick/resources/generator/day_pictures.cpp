@@ -1,6 +1,6 @@
-// The icon store's pictures: the numerals 1..31 and the letter C, each in a square frame with
+// The day icon's pictures: the numerals 1..31 and the letter C, each in a square frame with
 // curved corners, drawn from strokes (no fonts) so that every machine draws the same bytes;
-// and the two flash pictures of its chooser.
+// and the lamp pictures (storeflash), lit and unlit.
 
 #include <QPainter>
 #include <QPainterPath>
@@ -120,14 +120,14 @@ QImage numeralPicture(int number, int size) {
                 size);
 }
 
-// The icon store's 32-pixel picture, and the same with all sizes.
+// A day picture at 32 pixels, and the same with all sizes.
 void store(std::vector<Picture>& pictures, const std::string& fileName, const Drawing& draw) {
   const std::vector<IconImage> classic{toIconImage(draw(kSize), 8)};
   pictures.push_back({fileName, iconFile(classic)});
   pictures.push_back(allSizes(fileName, classic, draw));
 }
 
-// The chooser's flash pictures: a lamp lit and unlit, at 32 and 16 pixels in 16 colours.
+// The lamp pictures: a lamp lit and unlit, at 32 and 16 pixels in 16 colours.
 QImage lamp(int size, bool lit) {
   QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);

@@ -31,9 +31,9 @@ inline Picture allSizes(const std::string& fileName, const std::vector<IconImage
   return {"all_sizes/" + fileName, iconFile(classic, drawn)};
 }
 
-// The icon store's pictures: the days of the month, the C picture and the chooser's flash pair.
+// The day icon's pictures: the days of the month and the C, and a lit and an unlit lamp.
 std::vector<Picture> dayPictures();
-// The flasher's TO and DO pictures, the moon pictures and the reminders window icon.
+// The blinking icon's TO and DO pictures, the moon pictures and the reminders window icon.
 std::vector<Picture> reminderPictures();
 
 }  // namespace pellwick::resources

@@ -1,4 +1,4 @@
-// The reminders' pictures: the flasher's TO and DO, the reminders window icon (To / Do) and
+// The reminders' pictures: the blinking icon's TO and DO, the reminders window icon (To / Do) and
 // the eight moon phases. Everything is drawn from plain shapes with our own arithmetic, so
 // the files come out byte for byte the same on every machine.
 
