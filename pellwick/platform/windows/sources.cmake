@@ -20,6 +20,7 @@ set(pellwick_windows_sources
   ${dir}/registry_autorun.h ${dir}/registry_autorun.cpp
   ${dir}/win32_user_folders.h ${dir}/win32_user_folders.cpp
   ${dir}/named_mutex_instance.h ${dir}/named_mutex_instance.cpp
+  ${dir}/win32_close_requests.h ${dir}/win32_close_requests.cpp
   ${dir}/platform_services_windows.cpp)
 set(pellwick_windows_libraries user32 shell32 advapi32)
 
@@ -31,5 +32,6 @@ set(pellwick_windows_system_tests
   ${dir}/win32_desktop_windows_test.cpp
   ${dir}/registry_autorun_test.cpp
   ${dir}/win32_user_folders_test.cpp
-  ${dir}/named_mutex_instance_test.cpp)
+  ${dir}/named_mutex_instance_test.cpp
+  ${dir}/win32_close_requests_test.cpp)
 unset(dir)
