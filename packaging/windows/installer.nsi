@@ -25,6 +25,9 @@ InstallDir "$PROGRAMFILES64\${PRODUCT}"
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
+; Both folders hold the same Qt and runtime DLLs: a dictionary that spans the first folder
+; stores the second copy as references.
+SetCompressorDictSize 64
 
 VIProductVersion "${VERSION4}"
 VIFileVersion "${VERSION4}"
