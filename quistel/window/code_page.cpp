@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <limits>
 #include <vector>
 
 #include "window/wipe.h"
@@ -65,31 +64,6 @@ std::optional<QByteArray> ToAnsiExactly(QStringView piece) {
     }
   }
   return bytes;
-}
-
-// The characters of the ANSI code page bytes, or nothing when some bytes are none: Qt's own
-// conversion would drop them or put replacement characters in their place without a word.
-std::optional<QString> FromAnsiExactly(QByteArrayView bytes) {
-  const UINT codePage = GetACP();
-  QString text;
-  while (!bytes.isEmpty()) {
-    // One call takes an int's worth. A longer text is cut after a byte below 0x40, which is a
-    // character of its own in every ANSI code page, never part of a longer one.
-    qsizetype length = std::min<qsizetype>(bytes.size(), std::numeric_limits<int>::max());
-    if (length < bytes.size()) {
-      while (length > 0 && static_cast<unsigned char>(bytes[length - 1]) >= 0x40) --length;
-      if (length == 0) return std::nullopt;
-    }
-    const qsizetype start = text.size();
-    text.resize(start + length);  // never more characters than bytes
-    const int written = MultiByteToWideChar(
-        codePage, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(length),
-        reinterpret_cast<wchar_t*>(text.data() + start), static_cast<int>(length));
-    if (written <= 0) return std::nullopt;
-    text.resize(start + written);
-    bytes = bytes.sliced(length);
-  }
-  return text;
 }
 #endif
 
@@ -209,7 +183,7 @@ CodePageBytes CodePage::Encode(QStringView text) const {
   return result;
 }
 
-std::optional<QString> CodePage::Decode(QByteArrayView bytes) const {
+QString CodePage::Decode(QByteArrayView bytes) const {
   if (singleByte_) {
     QString text(bytes.size(), Qt::Uninitialized);
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
@@ -218,12 +192,9 @@ std::optional<QString> CodePage::Decode(QByteArrayView bytes) const {
     return text;
   }
 #ifdef Q_OS_WIN
-  if (name_.isEmpty()) return FromAnsiExactly(bytes);
+  if (name_.isEmpty()) return QStringDecoder(QStringConverter::System).decode(bytes);
 #endif
-  QStringDecoder decoder(name_.constData(), QStringConverter::Flag::Stateless);
-  QString text = decoder.decode(bytes);
-  if (decoder.hasError()) return std::nullopt;
-  return text;
+  return QStringDecoder(name_.constData()).decode(bytes);
 }
 
 }  // namespace quistel

@@ -27,8 +27,7 @@ class CodePage {
 
   // Refuses best-fit mappings and default characters: a character is held exactly or not at all.
   CodePageBytes Encode(QStringView text) const;
-  // The text of the bytes, or nothing when some of them are no character of the code page.
-  std::optional<QString> Decode(QByteArrayView bytes) const;
+  QString Decode(QByteArrayView bytes) const;
 
  private:
   explicit CodePage(QByteArray name);
@@ -42,6 +41,6 @@ class CodePage {
 };
 
 inline CodePageBytes ToCodePage(QStringView text) { return CodePage::Ansi().Encode(text); }
-inline std::optional<QString> FromCodePage(QByteArrayView bytes) { return CodePage::Ansi().Decode(bytes); }
+inline QString FromCodePage(QByteArrayView bytes) { return CodePage::Ansi().Decode(bytes); }
 
 }  // namespace quistel

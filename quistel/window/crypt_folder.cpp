@@ -66,7 +66,7 @@ SaveResult SaveToCrypt(const QString& folder, const QByteArray& content) {
               .arg(Native(folder))};
 }
 
-ReadResult ReadCryptFile(const QString& path, const CodePage& codePage) {
+ReadResult ReadCryptFile(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     return {std::nullopt,
@@ -78,13 +78,7 @@ ReadResult ReadCryptFile(const QString& path, const CodePage& codePage) {
             QString("The file %1 cannot be read: %2.").arg(Native(path), file.errorString())};
   }
   if (bytes.endsWith("\r\n")) bytes.chop(2);
-  std::optional<QString> text = codePage.Decode(bytes);
-  if (!text) {
-    return {std::nullopt,
-            QString("The file %1 holds bytes that the code page cannot read. Nothing was opened.")
-                .arg(Native(path))};
-  }
-  return {std::move(text), {}};
+  return {FromCodePage(bytes), {}};
 }
 
 }  // namespace quistel

@@ -5,8 +5,6 @@
 #include <QString>
 #include <optional>
 
-#include "window/code_page.h"
-
 namespace quistel {
 
 // Where the crypt folder may live: beside the program, else in the user's data folder.
@@ -39,8 +37,7 @@ struct ReadResult {
   QString error;
 };
 
-// The file's bytes as code-page text, less one trailing CR LF (the one a save adds); an error
-// when some bytes are no character of the code page.
-ReadResult ReadCryptFile(const QString& path, const CodePage& codePage = CodePage::Ansi());
+// The file's bytes as code-page text, less one trailing CR LF (the one a save adds).
+ReadResult ReadCryptFile(const QString& path);
 
 }  // namespace quistel

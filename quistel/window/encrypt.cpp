@@ -182,10 +182,6 @@ void Encrypt::cmdDecryptClick() {
           return {std::nullopt, QStringLiteral("The key is wrong or the text is damaged. "
                                                "The text was left as it was.")};
         }
-        if (result.failure == CryptResult::Failure::kNotCodePageText) {
-          return {std::nullopt, QStringLiteral("The decrypted text holds bytes that the code "
-                                               "page cannot read. The text was left as it was.")};
-        }
         if (!result.ok()) {
           return {std::nullopt,
                   CodePageMessage(result, QStringLiteral("No text was encrypted with it."))};

@@ -122,9 +122,7 @@ CryptResult DecryptText(QByteArrayView cipher, const QString& password, const Co
   const std::optional<Bytes> plain =
       RunCipher(input, key.converted().bytes, &Encryption::DecryptData);
   if (!plain) return {Failure::kNoResult, {}, {}, {}};
-  std::optional<QString> text = codePage.Decode(QByteArrayView(plain->data(), plain->size()));
-  if (!text) return {Failure::kNotCodePageText, {}, {}, {}};
-  return {Failure::kNone, {}, std::move(*text), {}};
+  return {Failure::kNone, {}, codePage.Decode(QByteArrayView(plain->data(), plain->size())), {}};
 }
 
 void WriteHex(QByteArrayView bytes, char16_t* out) {

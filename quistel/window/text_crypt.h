@@ -16,7 +16,6 @@ struct CryptResult {
     kNone,
     kTextNotInCodePage,  // the text holds a character the code page cannot hold
     kKeyNotInCodePage,   // so does the password
-    kNotCodePageText,    // the decrypted bytes hold some that are no character of the code page
     kNoResult,           // the cipher gave nothing: wrong key or damaged text; too long a text
   };
   Failure failure = Failure::kNone;
