@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include "window/code_page.h"
 #include "window/text_crypt.h"
@@ -13,15 +12,8 @@ namespace {
 
 const QString kFolderName = QStringLiteral("The Crypt");
 
-// Tried with a file of our own, created and removed again: permission bits and Windows'
-// access lists both have their say, and a folder made by an elevated run counts as it is.
-bool CanCreateFilesIn(const QString& folder) {
-  QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".probe-XXXXXX")));
-  return probe.open();
-}
-
 bool MakeWritableFolder(const QString& path) {
-  return QDir().mkpath(path) && CanCreateFilesIn(path);
+  return QDir().mkpath(path) && QFileInfo(path).isWritable();
 }
 
 QString Native(const QString& path) { return QDir::toNativeSeparators(path); }
