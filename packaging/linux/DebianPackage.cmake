@@ -4,13 +4,16 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ${PQ_PACKAGE_NAME})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "Pellwick and Quistel developers <maintainers@pellwickquistel.org>")
+# A reserved domain that no one can register: no mail reaches a stranger.
+set(CPACK_PACKAGE_CONTACT "Pellwick and Quistel developers <developers@pellwick-quistel.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "tray calendar (Pellwick) and text encrypter (Quistel)")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PQ_PROJECT_URL})
+if(PQ_PROJECT_URL)
+  set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PQ_PROJECT_URL})
+endif()
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS xdg-utils)
 # The calendar is laid out for the metrics of "Times New Roman", which Liberation Serif shares.

@@ -1,12 +1,20 @@
-// Draws the application icons of both programs into a hicolor icon theme folder:
+// Draws the application icons of both programs:
 //   app_icons FOLDER PELLWICK_ICON_NAME QUISTEL_ICON_NAME
-// writes FOLDER/<n>x<n>/apps/<name>.png for every size menus and task bars ask for.
+// writes FOLDER/<n>x<n>/apps/<name>.png (a hicolor icon theme folder) for every size menus and
+// task bars ask for;
+//   app_icons --ico PELLWICK_ICO QUISTEL_ICO
+// writes the same pictures, 16 to 256 pixels, into one Windows icon file per program.
 
+#include <QBuffer>
+#include <QDataStream>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <cstdio>
+#include <cstring>
+#include <functional>
 
 #include "window/window_icon.h"
 
@@ -63,11 +71,47 @@ bool save(const QImage& picture, const QString& folder, const QString& name) {
   return true;
 }
 
+// An .ico file with one PNG image per size, as Windows reads them since Vista.
+bool saveIco(const std::function<QImage(int)>& draw, const QString& path) {
+  constexpr int kIcoSizes[] = {16, 20, 24, 32, 40, 48, 64, 128, 256};
+  constexpr int kCount = std::size(kIcoSizes);
+  constexpr quint32 kHeaderSize = 6, kEntrySize = 16;
+  QByteArray file;
+  QDataStream out(&file, QIODevice::WriteOnly);
+  out.setByteOrder(QDataStream::LittleEndian);
+  out << quint16(0) << quint16(1) << quint16(kCount);
+  QByteArray images;
+  for (int size : kIcoSizes) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!draw(size).save(&buffer, "PNG")) return false;
+    const quint8 side = size == 256 ? 0 : quint8(size);  // 0 stands for 256
+    out << side << side << quint8(0) << quint8(0) << quint16(1) << quint16(32)
+        << quint32(png.size()) << quint32(kHeaderSize + kCount * kEntrySize + images.size());
+    images += png;
+  }
+  file += images;
+  QFile ico(path);
+  if (!ico.open(QIODevice::WriteOnly) || ico.write(file) != file.size() || !ico.flush()) {
+    std::fprintf(stderr, "app_icons: cannot write %s\n", qPrintable(path));
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  if (argc == 4 && std::strcmp(argv[1], "--ico") == 0) {
+    return saveIco(calendarPicture, QString::fromLocal8Bit(argv[2])) &&
+                   saveIco(quistel::PadlockPicture, QString::fromLocal8Bit(argv[3]))
+               ? 0
+               : 1;
+  }
   if (argc != 4) {
-    std::fprintf(stderr, "usage: app_icons FOLDER PELLWICK_ICON_NAME QUISTEL_ICON_NAME\n");
+    std::fprintf(stderr,
+                 "usage: app_icons FOLDER PELLWICK_ICON_NAME QUISTEL_ICON_NAME\n"
+                 "       app_icons --ico PELLWICK_ICO QUISTEL_ICO\n");
     return 2;
   }
   const QString folder = QString::fromLocal8Bit(argv[1]);

@@ -6,6 +6,7 @@
 #include "platform/platform_services.h"
 #include "platform/windows/named_mutex_instance.h"
 #include "platform/windows/registry_autorun.h"
+#include "platform/windows/win32_close_requests.h"
 #include "platform/windows/win32_desktop_windows.h"
 #include "platform/windows/win32_tray_icons.h"
 #include "platform/windows/win32_user_folders.h"
@@ -20,6 +21,7 @@ PlatformServices makePlatformServices() {
   services.userFolders = std::make_unique<win32::Win32UserFolders>();
   // One name for every copy, whatever its file is called.
   services.singleInstance = std::make_unique<win32::NamedMutexInstance>("Pellwick");
+  services.terminationRequests = std::make_unique<win32::Win32CloseRequests>();
   return services;
 }
 

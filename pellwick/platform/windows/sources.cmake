@@ -22,7 +22,8 @@ set(pellwick_windows_sources
   ${dir}/win32_desktop_windows.h ${dir}/win32_desktop_windows.cpp
   ${dir}/registry_autorun.h ${dir}/registry_autorun.cpp
   ${dir}/win32_user_folders.h ${dir}/win32_user_folders.cpp
-  ${dir}/named_mutex_instance.h ${dir}/named_mutex_instance.cpp)
+  ${dir}/named_mutex_instance.h ${dir}/named_mutex_instance.cpp
+  ${dir}/win32_close_requests.h ${dir}/win32_close_requests.cpp)
 # The layer's face to the rest of Pellwick, which needs Qt: native Windows builds only.
 set(pellwick_windows_qt_sources
   ${dir}/win32_tray_icons.h ${dir}/win32_tray_icons.cpp
@@ -37,5 +38,6 @@ set(pellwick_windows_system_tests
   ${dir}/win32_desktop_windows_test.cpp
   ${dir}/registry_autorun_test.cpp
   ${dir}/win32_user_folders_test.cpp
-  ${dir}/named_mutex_instance_test.cpp)
+  ${dir}/named_mutex_instance_test.cpp
+  ${dir}/win32_close_requests_test.cpp)
 unset(dir)
