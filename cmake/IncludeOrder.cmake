@@ -15,6 +15,7 @@ function(pq_include_order program)
             "-DTEST_SUPPORT=${support}" -P ${PQ_INCLUDE_ORDER_SCRIPT}
     COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
     DEPENDS ${files} ${PQ_INCLUDE_ORDER_SCRIPT}
-    COMMENT "Checking that ${program}'s includes run one way")
+    COMMENT "Checking that ${program}'s includes run one way"
+    VERBATIM)
   add_custom_target(${program}_include_order DEPENDS ${stamp})
 endfunction()

@@ -7,6 +7,8 @@
 # test's fakes) and tests (*_test.cpp), which may bring parts together. Fails, listing each
 # arrow that points sideways or upwards.
 
+cmake_minimum_required(VERSION 3.25)
+
 string(REPLACE "|" ";" layers "${LAYERS}")
 string(REPLACE "," ";" test_support "${TEST_SUPPORT}")
 set(rank 0)

@@ -104,7 +104,7 @@ bool saveIco(const std::function<QImage(int)>& draw, const QString& path) {
 int main(int argc, char* argv[]) {
   if (argc == 4 && std::strcmp(argv[1], "--ico") == 0) {
     return saveIco(calendarPicture, QString::fromLocal8Bit(argv[2])) &&
-                   saveIco(quistel::PadlockPicture, QString::fromLocal8Bit(argv[3]))
+                   saveIco(quistel::padlockPicture, QString::fromLocal8Bit(argv[3]))
                ? 0
                : 1;
   }
