@@ -19,3 +19,15 @@ function(pq_include_order program)
     VERBATIM)
   add_custom_target(${program}_include_order DEPENDS ${stamp})
 endfunction()
+
+# pq_layer_library(<program> <folder> [SOURCES <file>...] [LINKS <library>...]): the static
+# library <program>_<folder> of one layer folder. Headers are named from the program's folder
+# ("text/code_page.h"); the library builds only after the include-order check.
+function(pq_layer_library program folder)
+  cmake_parse_arguments(arg "" "" "SOURCES;LINKS" ${ARGN})
+  add_library(${program}_${folder} STATIC ${arg_SOURCES})
+  target_include_directories(${program}_${folder} PUBLIC ${PROJECT_SOURCE_DIR}/${program})
+  target_link_libraries(${program}_${folder} PUBLIC ${arg_LINKS})
+  add_dependencies(${program}_${folder} ${program}_include_order)
+  pq_warnings(${program}_${folder})
+endfunction()
