@@ -13,6 +13,7 @@
 #include <atomic>
 #include <exception>
 
+#include "fixed_layout.h"
 #include "text/code_page.h"
 #include "text/hex_codec.h"
 #include "text/qt_secure_wipe.h"
@@ -44,34 +45,27 @@ constexpr int kProgressPollMs = 100;
 
 // A place in twips (1/1440 inch): positions and sizes are kept in a unit that does not depend
 // on the screen, and scaled to its resolution.
-struct Twips {
+struct Place {
   int left;
   int top;
   int width;
   int height;
 };
 
-int toPixels(int twips, qreal dotsPerInch) { return qRound(twips * dotsPerInch / 1440.0); }
-
-QRect toPixels(const Twips& place, const QPaintDevice& device) {
-  const qreal x = device.logicalDpiX();
-  const qreal y = device.logicalDpiY();
-  return {toPixels(place.left, x), toPixels(place.top, y), toPixels(place.width, x),
-          toPixels(place.height, y)};
+QRect toPixels(const Place& place, const QPaintDevice& device) {
+  return pq::Twips(device.logicalDpiY()).toPixels(place.left, place.top, place.width, place.height);
 }
 
-// A colour written 0x00BBGGRR: blue in the high byte, red in the low one.
-QColor fromBgr(quint32 bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
-
+// A colour written 0x00BBGGRR.
 void setColour(QWidget* widget, QPalette::ColorRole role, quint32 bgr) {
   QPalette palette = widget->palette();
-  palette.setColor(role, fromBgr(bgr));
+  palette.setColor(role, pq::toQColor(bgr, palette));
   widget->setPalette(palette);
   widget->setAutoFillBackground(true);
 }
 
 QPushButton* addButton(QWidget* window, const QString& caption, const QString& toolTip,
-                       const Twips& place) {
+                       const Place& place) {
   auto* button = new QPushButton(caption, window);
   button->setToolTip(toolTip);
   button->setGeometry(toPixels(place, *window));
