@@ -14,7 +14,7 @@ setup=$2
 source "$PQ_SOURCE_DIR/tests/wine/quistel_keys.sh"
 source "$PQ_SOURCE_DIR/tests/desktop/pellwick_helpers.sh"
 export LANG=C.UTF-8
-pq_start_session 1024x768
+pq_start_wine_session 1024x768
 
 installed="$WINEPREFIX/drive_c/Program Files/Pellwick and Quistel"
 entries="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Pellwick and Quistel"

@@ -12,7 +12,7 @@ source "$PQ_SOURCE_DIR/tests/wine/wine_session.sh"
 source "$PQ_SOURCE_DIR/tests/wine/wine_desktop.sh"
 source "$PQ_SOURCE_DIR/tests/desktop/pellwick_helpers.sh"
 export LANG=C.UTF-8
-pq_start_session 1024x768
+pq_start_wine_session 1024x768
 
 # A folder with a blank and a letter outside ASCII, which the Run value must keep.
 app="$PQ_TMP/Zoë's Programs/Pellwick"

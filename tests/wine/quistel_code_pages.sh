@@ -8,7 +8,7 @@ set -euo pipefail
 WINE_TEST_PREFIX=$1
 program_folder=$2
 source "$PQ_SOURCE_DIR/tests/wine/quistel_keys.sh"
-pq_start_session 1024x768
+pq_start_wine_session 1024x768
 app="$PQ_TMP/Quistel"
 cp -r "$program_folder" "$app"
 

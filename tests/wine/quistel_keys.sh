@@ -68,16 +68,6 @@ qs_answer() {
   pq_wait_for 30 wd_window_gone "$1" || pq_fail "$3 stayed open"
 }
 
-# qs_press_for_message KEYS: presses KEYS again while no message box answers (lost keys).
-qs_press_for_message() {
-  local try
-  for try in 1 2 3; do
-    qs_press "$1"
-    pq_wait_for 10 wd_other_window '^Quistel$' "$QS_WINDOW" && return 0
-  done
-  return 0  # qs_message reports the missing box
-}
-
 # qs_message: waits for Quistel's message box; its text (no title, no button) in QS_SAID,
 # then closes it.
 qs_message() {
@@ -89,9 +79,10 @@ qs_message() {
 # qs_no_message SECONDS: true when no message box comes within SECONDS.
 qs_no_message() { ! pq_wait_for "$1" wd_other_window '^Quistel$' "$QS_WINDOW"; }
 
-# qs_save: Alt+S; the saved file's Windows path in QS_SAVED.
+# qs_save: Alt+S; the saved file's Windows path in QS_SAVED. Pressed once: a second Save
+# would write a second file.
 qs_save() {
-  qs_press_for_message alt+s
+  qs_press alt+s
   qs_message
   case "$QS_SAID" in
     "File is saved to ..."*) QS_SAVED=$(tail -n1 <<<"$QS_SAID") ;;

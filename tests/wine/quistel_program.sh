@@ -8,7 +8,7 @@ WINE_TEST_PREFIX=$1
 program_folder=$2
 source "$PQ_SOURCE_DIR/tests/wine/quistel_keys.sh"
 export LANG=C.UTF-8
-pq_start_session 1024x768
+pq_start_wine_session 1024x768
 
 # A copy in a folder with blanks, so that "The Crypt" lands in this session's folder.
 app="$PQ_TMP/My Programs/Quistel"

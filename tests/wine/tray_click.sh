@@ -7,7 +7,7 @@ set -euo pipefail
 WINE_TEST_PREFIX=$1
 probe=$2
 source "$PQ_SOURCE_DIR/tests/wine/wine_session.sh"
-pq_start_session 1024x768
+pq_start_wine_session 1024x768
 
 picture=$(ls "${PQ_PICTURES:-/nonexistent}"/day1.ico 2>/dev/null || true)
 pq_start probe "$PQ_WINE64" "$probe" tray ${picture:+"Z:${picture//\//\\}"}

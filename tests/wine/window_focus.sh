@@ -7,7 +7,7 @@ set -euo pipefail
 WINE_TEST_PREFIX=$1
 source "$PQ_SOURCE_DIR/tests/wine/wine_session.sh"
 source "$PQ_SOURCE_DIR/tests/wine/wine_desktop.sh"
-pq_start_session 800x600
+pq_start_wine_session 800x600
 
 pq_start notepad "$PQ_WINE64" notepad
 wd_wait_window 60 'Notepad' || pq_fail "Wine's notepad did not show"

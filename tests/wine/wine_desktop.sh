@@ -132,19 +132,24 @@ wd_windows_path() { printf 'Z:%s\n' "${1//\//\\}"; }
 wd_ended() { case "$(ps -o stat= -p "$1" 2>/dev/null)" in "" | Z*) return 0 ;; *) return 1 ;; esac; }
 
 # wd_choose SECONDS CONDITION KEYS...: picks from Pellwick's tray menu (PW_PID) by KEYS until
-# CONDITION, a command, holds within SECONDS; three tries. Under Wine the menu at times shows
-# without the keyboard, and the keys go elsewhere: then it is closed and opened again.
+# CONDITION, a command, holds within SECONDS. Under Wine the menu at times shows without the
+# keyboard, and the keys go elsewhere: only then, while the menu still shows, is it closed
+# and the pick made again (three tries). A menu that closed took the keys: picking once more
+# would undo a slow pick of a check mark.
 wd_choose() {
   local seconds=$1 condition=$2 try
   shift 2
   for try in 1 2 3; do
-    if pw_open_menu; then
-      xdotool key --delay 100 "$@"
-      pq_wait_for "$seconds" eval "$condition" && return 0
-      pq_log "the menu keys $* did nothing (try $try)"
-      pw_menu_shown "$PW_PID" && xdotool key Escape
-      pq_wait_for 5 pw_menu_gone || true
+    pw_open_menu || continue
+    xdotool key --delay 100 "$@"
+    pq_wait_for "$seconds" eval "$condition" && return 0
+    if ! pw_menu_shown "$PW_PID"; then
+      pq_log "the menu took the keys $*, but nothing followed within $seconds s"
+      return 1
     fi
+    pq_log "the menu showed no sign of the keys $* (try $try)"
+    xdotool key Escape
+    pq_wait_for 5 pw_menu_gone || true
   done
   return 1
 }

@@ -5,5 +5,5 @@ set -euo pipefail
 WINE_TEST_PREFIX=$1
 shift
 source "$PQ_SOURCE_DIR/tests/wine/wine_session.sh"
-pq_start_session 1024x768
+pq_start_wine_session 1024x768
 "$PQ_WINE64" "$@"

@@ -14,3 +14,18 @@ pq_wine_cleanup() {
 trap pq_wine_cleanup EXIT
 # A reader that quits early must not kill the clean-up halfway through its messages.
 trap '' PIPE
+
+# pq_start_wine_session [WIDTHxHEIGHT]: the desktop (pq_start_session), and a copy of the
+# run's prefix in it that this test alone uses, so that what one test installs, saves or
+# registers never meets another test or its own second try. The DLLs of system32 are hard
+# links (Wine only reads them); everything else is copied. The copy goes with PQ_TMP.
+pq_start_wine_session() {
+  pq_start_session "$@"
+  local private=$PQ_TMP/prefix
+  mkdir -p "$private"
+  (cd "$WINEPREFIX" && tar --exclude=./drive_c/windows/system32 -cf - .) | (cd "$private" && tar -xf -) ||
+    pq_fail "cannot copy the prefix $WINEPREFIX"
+  cp -a --link "$WINEPREFIX/drive_c/windows/system32" "$private/drive_c/windows/" ||
+    pq_fail "cannot link the prefix's system32"
+  export WINEPREFIX=$private
+}
