@@ -6,8 +6,10 @@
 // of the text: longLineText() gives back exactly what went in, line breaks as they came ("\n",
 // "\r\n", "\r", ...).
 
+#include <QByteArrayView>
 #include <QString>
 #include <QTextBlock>
+#include <functional>
 #include <memory>
 
 class QTextCursor;
@@ -18,8 +20,18 @@ namespace quistel {
 
 inline constexpr int kRowLength = 1024;
 
+// Told how many characters went into a document being made, a slice at a time; may throw to
+// stop making it.
+using FillReport = std::function<void(qsizetype inserted)>;
+
 // A document holding the text. Made on any thread, it is handed over to `owner`.
-std::unique_ptr<QTextDocument> makeLongLineDocument(const QString& text, QThread* owner);
+std::unique_ptr<QTextDocument> makeLongLineDocument(QStringView text, QThread* owner,
+                                                    const FillReport& report = {});
+
+// A document holding the bytes as upper-case hex digits on one line, made without ever holding
+// the whole hex text.
+std::unique_ptr<QTextDocument> makeHexDocument(QByteArrayView bytes, QThread* owner,
+                                               const FillReport& report = {});
 
 // Inserts the text at the cursor, into a document made as above.
 void insertLongLineText(QTextCursor& cursor, QStringView text);

@@ -1,6 +1,7 @@
 #include "window/main_window.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QCloseEvent>
 #include <QDir>
 #include <QEventLoop>
@@ -36,12 +37,15 @@ const QString kNotEncrypted = QStringLiteral(
     "This is not an encrypted text. An encrypted text is hexadecimal digits (0-9, A-F), an even "
     "number of them. The text was left as it was.");
 
-// Progress of Encrypt and Decrypt, in percent, at the end of their longer stages.
+// Progress of Encrypt and Decrypt, in percent, at the end of their longer stages; making the
+// document takes the rest.
 constexpr int kHexDone = 30;
 constexpr int kCipherDone = 60;
-constexpr int kResultReady = 80;
 constexpr int kShowProgressAfterMs = 1000;
 constexpr int kProgressPollMs = 100;
+
+// Ends an operation whose progress dialog was cancelled, at the next report of its progress.
+struct OperationStopped {};
 
 // A place in twips (1/1440 inch): positions and sizes are kept in a unit that does not depend
 // on the screen, and scaled to its resolution.
@@ -96,30 +100,48 @@ QString failureMessage(const CipherResult& result, const QString& noResult,
                                                            : codePageMessage(result, refused);
 }
 
-StepOutcome encryptStep(const QString& text, const QString& key, const ProgressReport& progress) {
+// Progress from `from` to 100 percent while a document of `total` characters is made.
+FillReport documentProgress(const ProgressReport& progress, int from, qsizetype total) {
+  return [&progress, from, total](qsizetype inserted) {
+    progress(from + static_cast<int>((100 - from) * std::min(inserted, total) /
+                                     std::max<qsizetype>(total, 1)));
+  };
+}
+
+StepOutcome encryptStep(QString text, const QString& key, QThread* owner,
+                        const ProgressReport& progress) {
   const CipherResult result = encryptText(text, key);
+  text = QString();
   if (!result.ok()) {
-    return {std::nullopt,
+    return {nullptr,
             failureMessage(result,
                            QStringLiteral("The text is too long to encrypt. Nothing was changed."),
                            QStringLiteral("Nothing was encrypted."))};
   }
   progress(kCipherDone);
-  return {bytesToHex(result.cipher), {}};
+  return {makeHexDocument(result.cipher, owner,
+                          documentProgress(progress, kCipherDone, 2 * result.cipher.size())),
+          {}};
 }
 
-StepOutcome decryptStep(const QString& hex, const QString& key, const ProgressReport& progress) {
-  const std::optional<QByteArray> cipher = hexToBytes(hex);
-  if (!cipher || cipher->isEmpty()) return {std::nullopt, kNotEncrypted};
+StepOutcome decryptStep(QString hex, const QString& key, QThread* owner,
+                        const ProgressReport& progress) {
+  std::optional<QByteArray> cipher = hexToBytes(hex);
+  hex = QString();
+  if (!cipher || cipher->isEmpty()) return {nullptr, kNotEncrypted};
   progress(kHexDone);
-  CipherResult result = decryptText(*cipher, key);
+  const CipherResult result = decryptText(*cipher, key);
+  cipher.reset();
   if (!result.ok()) {
-    return {std::nullopt, failureMessage(result,
-                                         QStringLiteral("The key is wrong or the text is damaged. "
-                                                        "The text was left as it was."),
-                                         QStringLiteral("No text was encrypted with it."))};
+    return {nullptr, failureMessage(result,
+                                    QStringLiteral("The key is wrong or the text is damaged. "
+                                                   "The text was left as it was."),
+                                    QStringLiteral("No text was encrypted with it."))};
   }
-  return {std::move(result.text), {}};
+  progress(kCipherDone);
+  return {makeLongLineDocument(result.text, owner,
+                               documentProgress(progress, kCipherDone, result.text.size())),
+          {}};
 }
 
 }  // namespace
@@ -192,7 +214,7 @@ void MainWindow::decryptClicked() {
 }
 
 void MainWindow::replaceUnderKey(const KeyedStep& keyed) {
-  const QString text = textEdit_->text();
+  QString text = textEdit_->text();
   std::optional<QString> key =
       prompts_.askText(QStringLiteral("Key"), keyed.title, keyed.prefilled);
   if (!key) return;
@@ -202,27 +224,23 @@ void MainWindow::replaceUnderKey(const KeyedStep& keyed) {
   } wipeKey{*key};
   // The worker also builds the document to show, so that even that leaves the window free.
   QThread* const windowThread = thread();
-  std::unique_ptr<QTextDocument> document;
-  QString message;
+  StepOutcome outcome;
   runBusy(keyed.working, [&](const ProgressReport& progress) {
-    StepOutcome outcome = keyed.step(text, *key, progress);
-    if (!outcome.text) {
-      message = outcome.message;
-      return;
-    }
-    progress(kResultReady);
-    document = makeLongLineDocument(*outcome.text, windowThread);
+    outcome = keyed.step(std::move(text), *key, windowThread, progress);
   });
-  if (!document) return warn(message);
-  textEdit_->replaceDocument(std::move(document));
+  if (!outcome.document) return warn(outcome.message);
+  textEdit_->replaceDocument(std::move(outcome.document));
 }
 
 void MainWindow::runBusy(const QString& label,
                          const std::function<void(const ProgressReport&)>& work) {
   std::atomic<int> percentDone = 0;
+  std::atomic<bool> stopRequested = false;
+  // The work reports its progress between its steps, and ends there when asked to stop.
   const ProgressReport report = [&](int percent) {
     percentDone = percent;
     if (progressObserver_) progressObserver_(percent);
+    if (stopRequested) throw OperationStopped();
   };
   std::exception_ptr failure;
   const std::unique_ptr<QThread> worker(QThread::create([&] {
@@ -233,6 +251,16 @@ void MainWindow::runBusy(const QString& label,
       failure = std::current_exception();
     }
   }));
+  // However this function is left, even by an exception from an event handled below, the worker
+  // has ended first: it works on this function's variables.
+  struct EndWorker {
+    QThread& worker;
+    std::atomic<bool>& stopRequested;
+    ~EndWorker() {
+      stopRequested = true;
+      worker.wait();
+    }
+  } endWorker{*worker, stopRequested};
 
   // Nothing but the progress takes input until the work is done: no button, no typing, no close.
   const QList<QPushButton*> buttons = findChildren<QPushButton*>();
@@ -251,12 +279,19 @@ void MainWindow::runBusy(const QString& label,
     }
   } restore{*this, buttons};
 
-  QProgressDialog progress(label, QString(), 0, 100, this);
+  QProgressDialog progress(label, QStringLiteral("Cancel"), 0, 100, this);
   progress.setWindowTitle(kTitle);
   progress.setMinimumDuration(kShowProgressAfterMs);
   progress.setValue(0);
   QTimer poll;
   connect(&poll, &QTimer::timeout, &progress, [&] { progress.setValue(percentDone); });
+  // Cancel, Esc and the close box. The dialog is gone for good: a new value would show it again.
+  const auto stop = [&] {
+    stopRequested = true;
+    poll.stop();
+  };
+  connect(&progress, &QProgressDialog::canceled, &poll, stop);
+  connect(&progress, &QDialog::rejected, &poll, stop);
   poll.start(kProgressPollMs);
   QEventLoop loop;
   connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
@@ -277,6 +312,8 @@ void MainWindow::guarded(const std::function<void()>& handler) {
   try {
     handler();
     return;
+  } catch (const OperationStopped&) {
+    return;  // the user's choice: nothing to tell
   } catch (const std::bad_alloc&) {
     message = QStringLiteral("There is not enough memory for this. The text was left as it was.");
   } catch (const std::exception& error) {

@@ -4,25 +4,28 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "storage/crypt_folder.h"
 
 class QPushButton;
+class QTextDocument;
 
 namespace quistel {
 
 class LongLineTextEdit;
 class Prompts;
 
-// What Encrypt or Decrypt made of the text: the new text, or the message saying why there is
-// none.
+// What Encrypt or Decrypt made of the text: the document to show, or the message saying why
+// there is none.
 struct StepOutcome {
-  std::optional<QString> text;
+  std::unique_ptr<QTextDocument> document;
   QString message;
 };
 
-// Told the share of an operation done, in percent; called on the worker thread.
+// Told the share of an operation done, in percent; called on the worker thread between the
+// operation's steps. Throws to end the operation when the user has cancelled it.
 using ProgressReport = std::function<void(int percent)>;
 
 class MainWindow : public QWidget {
@@ -43,8 +46,8 @@ class MainWindow : public QWidget {
   QPushButton* clearButton() const { return clearButton_; }
   QPushButton* openCryptButton() const { return openCryptButton_; }
 
-  // Called on the worker thread at each stage of Encrypt and Decrypt, with the share done in
-  // percent; tests inject failures through it.
+  // Called on the worker thread at each progress report of an operation, with the share done in
+  // percent; tests inject failures and hold the worker through it.
   void setProgressObserver(ProgressReport observer) { progressObserver_ = std::move(observer); }
 
  protected:
@@ -56,7 +59,9 @@ class MainWindow : public QWidget {
     QString title;
     QString prefilled;
     QString working;  // the progress label
-    StepOutcome (*step)(const QString& text, const QString& key, const ProgressReport& progress);
+    // Takes the text, to let it go as soon as it is used; the document is for `owner`.
+    StepOutcome (*step)(QString text, const QString& key, QThread* owner,
+                        const ProgressReport& progress);
   };
 
   void encryptClicked();
@@ -65,8 +70,10 @@ class MainWindow : public QWidget {
   // why not.
   void replaceUnderKey(const KeyedStep& keyed);
   // Runs `work` on a worker thread while the window repaints and takes no other input; shows
-  // its progress when it takes longer than a second. Rethrows what `work` threw. Encrypt,
-  // Decrypt, Save and Open all run this way, so a large text never freezes the window.
+  // its progress when it takes longer than a second. Rethrows what `work` threw; Cancel ends the
+  // work at its next progress report and the handler without a message. Returns, or throws,
+  // only once the worker has ended. Encrypt, Decrypt, Save and Open all run this way, so a large
+  // text never freezes the window.
   void runBusy(const QString& label, const std::function<void(const ProgressReport&)>& work);
   void saveClicked();
   void openClicked(const QString& title);

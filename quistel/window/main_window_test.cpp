@@ -4,9 +4,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <atomic>
 #include <deque>
 
 #include "window/long_line_text_edit.h"
@@ -276,6 +279,86 @@ TEST_F(MainWindowTest, AFailureInsideAnOperationEndsInAMessageAndKeepsTheText) {
   EXPECT_TRUE(prompts.told[1].text.contains(u"worker lost"_s));
   EXPECT_TRUE(window->decryptButton()->isEnabled());
   EXPECT_FALSE(window->textEdit()->isReadOnly());
+}
+
+TEST_F(MainWindowTest, AFailureOnTheWindowsThreadWaitsForTheWorkerAndKeepsTheText) {
+  setText(u"keep me"_s);
+  // The worker is held until the window's thread has failed, and goes on a while after that:
+  // the window must not go before it.
+  std::atomic<bool> failed = false;
+  window->setProgressObserver([&](int) {
+    for (int waited = 0; !failed && waited < 10000; waited += 5) QThread::msleep(5);
+    QThread::msleep(100);
+  });
+  QMetaObject::invokeMethod(
+      window.get(),
+      [&] {
+        failed = true;
+        throw std::bad_alloc();  // as a repaint would, short of memory
+      },
+      Qt::QueuedConnection);
+  encrypt(u"k"_s);
+  EXPECT_EQ(text(), u"keep me"_s);
+  ASSERT_EQ(prompts.told.size(), 1u);
+  EXPECT_TRUE(prompts.told[0].text.contains(u"not enough memory"_s));
+
+  window->setProgressObserver({});
+  encrypt(u"k"_s);
+  decrypt(u"k"_s);
+  EXPECT_EQ(text(), u"keep me"_s);
+  EXPECT_EQ(prompts.told.size(), 1u);
+}
+
+TEST_F(MainWindowTest, CancelEscAndTheCloseBoxStopAnOperationAndLeaveTheText) {
+  const std::function<void(QProgressDialog*)> ways[] = {
+      [](QProgressDialog* dialog) {
+        QPushButton* cancel = dialog->findChild<QPushButton*>();
+        ASSERT_NE(cancel, nullptr);
+        EXPECT_EQ(cancel->text(), u"Cancel"_s);
+        QTest::mouseClick(cancel, Qt::LeftButton);
+      },
+      [](QProgressDialog* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); },
+      [](QProgressDialog* dialog) { dialog->close(); },
+  };
+  window->show();
+  setText(u"as it was"_s);
+  for (const auto& stopBy : ways) {
+    // The worker waits until the dialog is shown and stopped, then goes on long enough for a
+    // dialog that came back to be seen.
+    std::atomic<bool> stopped = false;
+    bool shownAfterStop = false;
+    window->setProgressObserver([&](int) {
+      for (int waited = 0; !stopped && waited < 10000; waited += 5) QThread::msleep(5);
+      QThread::msleep(400);
+    });
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+      auto* dialog = window->findChild<QProgressDialog*>();
+      if (dialog == nullptr || !dialog->isVisible()) return;
+      if (stopped) {
+        shownAfterStop = true;
+        return;
+      }
+      EXPECT_EQ(dialog->labelText(), u"Encrypting..."_s);
+      stopBy(dialog);
+      stopped = true;
+    });
+    watch.start(10);
+    encrypt(u"k"_s);
+    watch.stop();
+    EXPECT_TRUE(stopped);
+    EXPECT_FALSE(shownAfterStop);
+    EXPECT_EQ(text(), u"as it was"_s);
+    EXPECT_TRUE(prompts.told.empty());
+    EXPECT_TRUE(window->encryptButton()->isEnabled());
+    EXPECT_FALSE(window->textEdit()->isReadOnly());
+  }
+
+  window->setProgressObserver({});
+  encrypt(u"k"_s);
+  EXPECT_NE(text(), u"as it was"_s);
+  decrypt(u"k"_s);
+  EXPECT_EQ(text(), u"as it was"_s);
 }
 
 TEST_F(MainWindowTest, AnEncryptedEmptyTextDecryptsToAnEmptyWindow) {
