@@ -267,6 +267,32 @@ int linesInBlock(QTextBlock& block) {
   return block.userState();
 }
 
+QTextBlock appendLongLineText(QTextBlock block, qsizetype length, QString& text) {
+  const QTextBlock first = block.document()->firstBlock();
+  int markFormat = -1;
+  QString mark;
+  for (qsizetype appended = 0; block.isValid() && appended < length; block = block.next()) {
+    if (block != first) {
+      if (block.blockFormatIndex() != markFormat) {
+        markFormat = block.blockFormatIndex();
+        mark = breakBefore(block);
+      }
+      text += mark;
+    }
+    const QString content = block.text();
+    qsizetype at = 0;
+    for (qsizetype line = content.indexOf(kLineInBlock); line >= 0;
+         line = content.indexOf(kLineInBlock, at)) {
+      text += QStringView(content).sliced(at, line - at);
+      text += QStringView(kTypedLineBreak);
+      at = line + 1;
+    }
+    text += QStringView(content).sliced(at);
+    appended += content.size() + 1;
+  }
+  return block;
+}
+
 QString longLineText(const QTextDocument& document, int from, int to) {
   // The document's own characters hold a paragraph separator where each block starts; those
   // become the blocks' marks again. Blocks of one format share one mark, looked up once. A line

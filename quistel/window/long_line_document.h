@@ -39,6 +39,11 @@ void insertLongLineText(QTextCursor& cursor, QStringView text);
 // The text between two positions of the document.
 QString longLineText(const QTextDocument& document, int from, int to);
 
+// Appends the text from the start of `block` on, about `length` characters of it in whole
+// blocks, to `text`; gives the block to go on from, invalid at the end. Read this way from the
+// first block, a document gives the same text as longLineText().
+QTextBlock appendLongLineText(QTextBlock block, qsizetype length, QString& text);
+
 // Whether the block is a row that continues the line before it.
 bool isRow(const QTextBlock& block);
 

@@ -111,7 +111,8 @@ void LongLineTextEdit::showDocument(QTextDocument& document) {
 void LongLineTextEdit::countLines(QTextBlock block, const QTextBlock& last) {
   bool changed = false;
   for (; block.isValid(); block = block.next()) {
-    if (block.layout()->lineCount() == 0 && block.lineCount() != linesInBlock(block)) {
+    // The count first: asking a block for its layout makes one.
+    if (block.lineCount() != linesInBlock(block) && block.layout()->lineCount() == 0) {
       block.setLineCount(linesInBlock(block));
       changed = true;
     }

@@ -54,6 +54,10 @@ TEST_F(LongLineTextEditTest, GivesBackExactlyTheTextItWasGiven) {
   for (const QString& text : texts) {
     edit.replaceText(text);
     EXPECT_EQ(edit.text(), text);
+    QString sliced;
+    for (QTextBlock block = edit.document()->firstBlock(); block.isValid();)
+      block = appendLongLineText(block, 7, sliced);
+    EXPECT_EQ(sliced, text);
   }
   edit.replaceText(letters(3 * kRow));
   EXPECT_EQ(edit.document()->blockCount(), 3);

@@ -8,6 +8,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QThread>
 #include <QTimer>
@@ -43,6 +44,8 @@ constexpr int kHexDone = 30;
 constexpr int kCipherDone = 60;
 constexpr int kShowProgressAfterMs = 1000;
 constexpr int kProgressPollMs = 100;
+// Characters of the text read on the window's thread between two of its events.
+constexpr qsizetype kReadSliceLength = 1 << 20;
 
 // Ends an operation whose progress dialog was cancelled, at the next report of its progress.
 struct OperationStopped {};
@@ -214,7 +217,6 @@ void MainWindow::decryptClicked() {
 }
 
 void MainWindow::replaceUnderKey(const KeyedStep& keyed) {
-  QString text = textEdit_->text();
   std::optional<QString> key =
       prompts_.askText(QStringLiteral("Key"), keyed.title, keyed.prefilled);
   if (!key) return;
@@ -222,18 +224,30 @@ void MainWindow::replaceUnderKey(const KeyedStep& keyed) {
     QString& key;
     ~WipeKey() { secureWipe(key); }
   } wipeKey{*key};
-  // The worker also builds the document to show, so that even that leaves the window free.
+  // The text is read a slice at a time between the window's events, and the worker also builds
+  // the document to show, so that even a very large text leaves the window free.
+  QString text;
+  text.reserve(textEdit_->document()->characterCount());
+  QTextBlock unread = textEdit_->document()->firstBlock();
+  const auto readSlice = [&] {
+    unread = appendLongLineText(unread, kReadSliceLength, text);
+    return unread.isValid();
+  };
   QThread* const windowThread = thread();
   StepOutcome outcome;
-  runBusy(keyed.working, [&](const ProgressReport& progress) {
-    outcome = keyed.step(std::move(text), *key, windowThread, progress);
-  });
+  runBusy(
+      keyed.working,
+      [&](const ProgressReport& progress) {
+        outcome = keyed.step(std::move(text), *key, windowThread, progress);
+      },
+      readSlice);
   if (!outcome.document) return warn(outcome.message);
   textEdit_->replaceDocument(std::move(outcome.document));
 }
 
 void MainWindow::runBusy(const QString& label,
-                         const std::function<void(const ProgressReport&)>& work) {
+                         const std::function<void(const ProgressReport&)>& work,
+                         const std::function<bool()>& readSlice) {
   std::atomic<int> percentDone = 0;
   std::atomic<bool> stopRequested = false;
   // The work reports its progress between its steps, and ends there when asked to stop.
@@ -295,11 +309,23 @@ void MainWindow::runBusy(const QString& label,
   poll.start(kProgressPollMs);
   QEventLoop loop;
   connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
-  worker->start();
+  // The window's part first, a slice at a time between the window's events; then the worker.
+  bool started = false;
+  QTimer reading;
+  connect(&reading, &QTimer::timeout, &loop, [&] {
+    if (stopRequested) return loop.quit();
+    if (readSlice && readSlice()) return;
+    reading.stop();
+    worker->start();
+    started = true;
+  });
+  reading.start(0);
   loop.exec();
+  reading.stop();
   worker->wait();
 
   if (failure) std::rethrow_exception(failure);
+  if (!started) throw OperationStopped();  // cancelled before the worker's part
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -74,7 +74,10 @@ class MainWindow : public QWidget {
   // work at its next progress report and the handler without a message. Returns, or throws,
   // only once the worker has ended. Encrypt, Decrypt, Save and Open all run this way, so a large
   // text never freezes the window.
-  void runBusy(const QString& label, const std::function<void(const ProgressReport&)>& work);
+  // Before `work`, `readSlice` (when given) runs on the window's thread between its events, a
+  // slice at a time, until it returns false.
+  void runBusy(const QString& label, const std::function<void(const ProgressReport&)>& work,
+               const std::function<bool()>& readSlice = {});
   void saveClicked();
   void openClicked(const QString& title);
   // Runs a button's handler; whatever it throws ends in a message, the text left as it was.

@@ -283,20 +283,21 @@ TEST_F(MainWindowTest, AFailureInsideAnOperationEndsInAMessageAndKeepsTheText) {
 
 TEST_F(MainWindowTest, AFailureOnTheWindowsThreadWaitsForTheWorkerAndKeepsTheText) {
   setText(u"keep me"_s);
-  // The worker is held until the window's thread has failed, and goes on a while after that:
-  // the window must not go before it.
+  // Once the worker runs, the window's thread fails, as a repaint short of memory would; the
+  // worker is held until then and goes on a while after: the window must not go before it.
   std::atomic<bool> failed = false;
-  window->setProgressObserver([&](int) {
+  window->setProgressObserver([&](int percent) {
+    if (percent != 0) return;
+    QMetaObject::invokeMethod(
+        window.get(),
+        [&] {
+          failed = true;
+          throw std::bad_alloc();
+        },
+        Qt::QueuedConnection);
     for (int waited = 0; !failed && waited < 10000; waited += 5) QThread::msleep(5);
     QThread::msleep(100);
   });
-  QMetaObject::invokeMethod(
-      window.get(),
-      [&] {
-        failed = true;
-        throw std::bad_alloc();  // as a repaint would, short of memory
-      },
-      Qt::QueuedConnection);
   encrypt(u"k"_s);
   EXPECT_EQ(text(), u"keep me"_s);
   ASSERT_EQ(prompts.told.size(), 1u);
