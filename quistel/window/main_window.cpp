@@ -127,10 +127,8 @@ StepOutcome encryptStep(QString text, const QString& key, QThread* owner,
           {}};
 }
 
-StepOutcome decryptStep(QString hex, const QString& key, QThread* owner,
+StepOutcome decryptStep(std::optional<QByteArray> cipher, const QString& key, QThread* owner,
                         const ProgressReport& progress) {
-  std::optional<QByteArray> cipher = hexToBytes(hex);
-  hex = QString();
   if (!cipher || cipher->isEmpty()) return {nullptr, kNotEncrypted};
   progress(kHexDone);
   const CipherResult result = decryptText(*cipher, key);
@@ -146,6 +144,45 @@ StepOutcome decryptStep(QString hex, const QString& key, QThread* owner,
                                documentProgress(progress, kCipherDone, result.text.size())),
           {}};
 }
+
+bool isHexDigit(QChar c) {
+  const char16_t u = c.unicode();
+  return (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'F') || (u >= u'a' && u <= u'f');
+}
+
+// Hex text read a slice at a time, turned into bytes as it comes, so that the whole hex text is
+// never held.
+class HexReader {
+ public:
+  void add(QStringView slice) {
+    if (!bytes_) return;  // not hex
+    pending_ += slice;
+    // A digit whose partner is in the next slice waits for it.
+    qsizetype digits = 0;
+    qsizetype lastDigit = 0;
+    for (qsizetype at = 0; at < pending_.size(); ++at) {
+      if (isHexDigit(pending_[at])) {
+        ++digits;
+        lastDigit = at;
+      }
+    }
+    const qsizetype cut = digits % 2 != 0 ? lastDigit : pending_.size();
+    const std::optional<QByteArray> decoded = hexToBytes(QStringView(pending_).first(cut));
+    if (!decoded) return bytes_.reset();
+    *bytes_ += *decoded;
+    pending_.remove(0, cut);
+  }
+
+  // The bytes of all the slices, as hexToBytes() gives them for the whole text.
+  std::optional<QByteArray> take() {
+    if (!pending_.isEmpty()) return std::nullopt;  // an odd number of digits
+    return std::move(bytes_);
+  }
+
+ private:
+  std::optional<QByteArray> bytes_{std::in_place};
+  QString pending_;
+};
 
 }  // namespace
 
@@ -207,16 +244,30 @@ MainWindow::MainWindow(Prompts& prompts, const CryptPlaces& places, QWidget* par
 }
 
 void MainWindow::encryptClicked() {
-  replaceUnderKey({QStringLiteral("Encrypt"), QStringLiteral("Type your key in."),
-                   QStringLiteral("Encrypting..."), &encryptStep});
+  QString text;
+  replaceUnderKey(
+      {QStringLiteral("Encrypt"), QStringLiteral("Type your key in."),
+       QStringLiteral("Encrypting...")},
+      [&](QStringView slice) { text += slice; },
+      [&](const QString& key, QThread* owner, const ProgressReport& progress) {
+        return encryptStep(std::move(text), key, owner, progress);
+      });
 }
 
 void MainWindow::decryptClicked() {
-  replaceUnderKey({QStringLiteral("Decrypt"), QStringLiteral("Type the key again."),
-                   QStringLiteral("Decrypting..."), &decryptStep});
+  HexReader hex;
+  replaceUnderKey(
+      {QStringLiteral("Decrypt"), QStringLiteral("Type the key again."),
+       QStringLiteral("Decrypting...")},
+      [&](QStringView slice) { hex.add(slice); },
+      [&](const QString& key, QThread* owner, const ProgressReport& progress) {
+        return decryptStep(hex.take(), key, owner, progress);
+      });
 }
 
-void MainWindow::replaceUnderKey(const KeyedStep& keyed) {
+void MainWindow::replaceUnderKey(const KeyedStep& keyed,
+                                 const std::function<void(QStringView slice)>& take,
+                                 const MakeDocument& make) {
   std::optional<QString> key =
       prompts_.askText(QStringLiteral("Key"), keyed.title, keyed.prefilled);
   if (!key) return;
@@ -226,20 +277,19 @@ void MainWindow::replaceUnderKey(const KeyedStep& keyed) {
   } wipeKey{*key};
   // The text is read a slice at a time between the window's events, and the worker also builds
   // the document to show, so that even a very large text leaves the window free.
-  QString text;
-  text.reserve(textEdit_->document()->characterCount());
+  QString slice;
   QTextBlock unread = textEdit_->document()->firstBlock();
   const auto readSlice = [&] {
-    unread = appendLongLineText(unread, kReadSliceLength, text);
+    slice.truncate(0);  // keeps the buffer
+    unread = appendLongLineText(unread, kReadSliceLength, slice);
+    take(slice);
     return unread.isValid();
   };
   QThread* const windowThread = thread();
   StepOutcome outcome;
   runBusy(
       keyed.working,
-      [&](const ProgressReport& progress) {
-        outcome = keyed.step(std::move(text), *key, windowThread, progress);
-      },
+      [&](const ProgressReport& progress) { outcome = make(*key, windowThread, progress); },
       readSlice);
   if (!outcome.document) return warn(outcome.message);
   textEdit_->replaceDocument(std::move(outcome.document));

@@ -54,21 +54,22 @@ class MainWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // What Encrypt and Decrypt ask and show, and what they make of the text under the key.
+  // What Encrypt and Decrypt ask and show.
   struct KeyedStep {
     QString title;
     QString prefilled;
     QString working;  // the progress label
-    // Takes the text, to let it go as soon as it is used; the document is for `owner`.
-    StepOutcome (*step)(QString text, const QString& key, QThread* owner,
-                        const ProgressReport& progress);
   };
+  // Makes the document to show under the key, for `owner`; runs on the worker thread.
+  using MakeDocument = std::function<StepOutcome(const QString& key, QThread* owner,
+                                                 const ProgressReport& progress)>;
 
   void encryptClicked();
   void decryptClicked();
-  // Asks for a key; replaces the text by what the step makes of it as one undo step, or says
-  // why not.
-  void replaceUnderKey(const KeyedStep& keyed);
+  // Asks for a key; gives `take` the text a slice at a time, then replaces the text by what
+  // `make` makes of it as one undo step, or says why not.
+  void replaceUnderKey(const KeyedStep& keyed, const std::function<void(QStringView slice)>& take,
+                       const MakeDocument& make);
   // Runs `work` on a worker thread while the window repaints and takes no other input; shows
   // its progress when it takes longer than a second. Rethrows what `work` threw; Cancel ends the
   // work at its next progress report and the handler without a message. Returns, or throws,

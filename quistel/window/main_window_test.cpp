@@ -258,6 +258,28 @@ TEST_F(MainWindowTest, DecryptSkipsWhiteSpaceAndTellsWhatIsNoEncryptedTextFromAW
             u"The key is wrong or the text is damaged. The text was left as it was."_s);
 }
 
+TEST_F(MainWindowTest, ALongHexTextDecryptsWithADigitPairSplitAcrossTheSlicesItIsReadIn) {
+  // More than a megabyte of hex digits, read a megabyte at a time: one blank early on leaves
+  // an odd number of digits in the first slice.
+  const QString letter = u"0123456789 abcdef\n"_s.repeated(600 * 1024 / 18);
+  setText(letter);
+  encrypt(u"k"_s);
+  QString hex = text();
+  ASSERT_GT(hex.size(), 1 << 20);
+  hex.insert(1001, u' ');
+  setText(hex);
+  decrypt(u"k"_s);
+  EXPECT_EQ(text(), letter);
+  EXPECT_TRUE(prompts.told.empty());
+
+  hex[hex.size() - 2] = u'g';
+  setText(hex);
+  decrypt(u"k"_s);
+  EXPECT_EQ(text(), hex);
+  ASSERT_EQ(prompts.told.size(), 1u);
+  EXPECT_TRUE(prompts.told[0].text.startsWith(u"This is not an encrypted text"_s));
+}
+
 TEST_F(MainWindowTest, AFailureInsideAnOperationEndsInAMessageAndKeepsTheText) {
   setText(u"keep me"_s);
   window->setProgressObserver([](int percent) {
