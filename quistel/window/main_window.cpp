@@ -1,7 +1,6 @@
 #include "window/main_window.h"
 
 #include <QApplication>
-#include <algorithm>
 #include <QCloseEvent>
 #include <QDir>
 #include <QEventLoop>
@@ -12,6 +11,7 @@
 #include <QTextDocument>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <exception>
 
@@ -114,7 +114,7 @@ FillReport documentProgress(const ProgressReport& progress, int from, qsizetype 
 StepOutcome encryptStep(QString text, const QString& key, QThread* owner,
                         const ProgressReport& progress) {
   const CipherResult result = encryptText(text, key);
-  text = QString();
+  text = QString();  // not held while the document is made
   if (!result.ok()) {
     return {nullptr,
             failureMessage(result,
@@ -132,7 +132,7 @@ StepOutcome decryptStep(std::optional<QByteArray> cipher, const QString& key, QT
   if (!cipher || cipher->isEmpty()) return {nullptr, kNotEncrypted};
   progress(kHexDone);
   const CipherResult result = decryptText(*cipher, key);
-  cipher.reset();
+  cipher.reset();  // not held while the document is made
   if (!result.ok()) {
     return {nullptr, failureMessage(result,
                                     QStringLiteral("The key is wrong or the text is damaged. "
