@@ -40,6 +40,7 @@ const QString kNotEncrypted = QStringLiteral(
 
 // Progress of Encrypt and Decrypt, in percent, at the end of their longer stages; making the
 // document takes the rest.
+constexpr int kTextRead = 20;
 constexpr int kHexDone = 30;
 constexpr int kCipherDone = 60;
 constexpr int kShowProgressAfterMs = 1000;
@@ -279,11 +280,14 @@ void MainWindow::replaceUnderKey(const KeyedStep& keyed,
   // the document to show, so that even a very large text leaves the window free.
   QString slice;
   QTextBlock unread = textEdit_->document()->firstBlock();
-  const auto readSlice = [&] {
+  const int length = textEdit_->document()->characterCount();
+  const auto readSlice = [&](const std::function<void(int percent)>& progress) {
     slice.truncate(0);  // keeps the buffer
     unread = appendLongLineText(unread, kReadSliceLength, slice);
     take(slice);
-    return unread.isValid();
+    if (!unread.isValid()) return false;
+    progress(static_cast<int>(qint64{kTextRead} * unread.position() / length));
+    return true;
   };
   QThread* const windowThread = thread();
   StepOutcome outcome;
@@ -297,7 +301,7 @@ void MainWindow::replaceUnderKey(const KeyedStep& keyed,
 
 void MainWindow::runBusy(const QString& label,
                          const std::function<void(const ProgressReport&)>& work,
-                         const std::function<bool()>& readSlice) {
+                         const ReadSlice& readSlice) {
   std::atomic<int> percentDone = 0;
   std::atomic<bool> stopRequested = false;
   // The work reports its progress between its steps, and ends there when asked to stop.
@@ -364,7 +368,7 @@ void MainWindow::runBusy(const QString& label,
   QTimer reading;
   connect(&reading, &QTimer::timeout, &loop, [&] {
     if (stopRequested) return loop.quit();
-    if (readSlice && readSlice()) return;
+    if (readSlice && readSlice([&](int percent) { percentDone = percent; })) return;
     reading.stop();
     worker->start();
     started = true;

@@ -75,10 +75,13 @@ class MainWindow : public QWidget {
   // work at its next progress report and the handler without a message. Returns, or throws,
   // only once the worker has ended. Encrypt, Decrypt, Save and Open all run this way, so a large
   // text never freezes the window.
-  // Before `work`, `readSlice` (when given) runs on the window's thread between its events, a
-  // slice at a time, until it returns false.
+  // Reads a slice of the text on the window's thread, telling the share of the operation done;
+  // false once all is read.
+  using ReadSlice = std::function<bool(const std::function<void(int percent)>& progress)>;
+  // Before `work`, `readSlice` (when given) runs on the window's thread between its events,
+  // until it returns false.
   void runBusy(const QString& label, const std::function<void(const ProgressReport&)>& work,
-               const std::function<bool()>& readSlice = {});
+               const ReadSlice& readSlice = {});
   void saveClicked();
   void openClicked(const QString& title);
   // Runs a button's handler; whatever it throws ends in a message, the text left as it was.
