@@ -313,7 +313,7 @@ void MainWindow::runBusy(const QString& label,
   std::exception_ptr failure;
   const std::unique_ptr<QThread> worker(QThread::create([&] {
     try {
-      report(0);
+      report(percentDone);  // as far as the window's part came
       work(report);
     } catch (...) {
       failure = std::current_exception();
