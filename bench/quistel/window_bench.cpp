@@ -7,12 +7,15 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "text/code_page.h"
@@ -69,41 +72,75 @@ struct Window {
 
 qsizetype size(const benchmark::State& state) { return state.range(0) << 10; }
 
-// Clicks a button on the given text, from the click until the result is shown. Also reports the
-// longest time the window's thread went without handling events (longest_stall_ms), from a timer
-// that ticks every 5 ms while the button works.
-void click(benchmark::State& state, const QString& text,
+// The process's peak resident memory since the last resetPeakMemory(), in MiB; 0 where the
+// system does not tell.
+double peakMemoryMiB() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly | QIODevice::Text)) return 0;
+  for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+    if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+  }
+  return 0;
+}
+
+void resetPeakMemory() {
+  QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+  if (clearRefs.open(QIODevice::WriteOnly)) clearRefs.write("5");
+}
+
+// Clicks a button on the text `makeText` gives, from the click until the result is shown; the
+// benchmark keeps no copy of the text, only the window holds it. Also reports the longest time
+// the window's thread went without handling events (longest_stall_ms), from a timer that ticks
+// every 5 ms while the button works, and the peak resident memory from the click on
+// (peak_resident_mib) next to the resident memory just before it (before_click_mib) and the
+// text's size in MiB of characters (text_mib).
+void click(benchmark::State& state, const std::function<QString()>& makeText,
            QPushButton* (MainWindow::*button)() const) {
-  Window window;
+  std::unique_ptr<Window> window;
   QElapsedTimer sinceTick;
   qint64 longestStall = 0;
+  double beforeMiB = 0;
+  double peakMiB = 0;
   QTimer ticker;
   ticker.setInterval(5);
   QObject::connect(&ticker, &QTimer::timeout,
                    [&] { longestStall = std::max(longestStall, sinceTick.restart()); });
   for (auto _ : state) {
     state.PauseTiming();
-    window.main.textEdit()->replaceText(text);
-    window.show();
+    window.reset();  // a fresh window, holding no earlier text for undo
+    window = std::make_unique<Window>();
+    window->main.textEdit()->replaceText(makeText());
+    window->show();
+    resetPeakMemory();
+    beforeMiB = std::max(beforeMiB, peakMemoryMiB());
     state.ResumeTiming();
     sinceTick.start();
     ticker.start();
-    (window.main.*button)()->click();
-    window.show();
+    (window->main.*button)()->click();
+    window->show();
     QApplication::processEvents();  // the first tick after the result is shown
     ticker.stop();
+    peakMiB = std::max(peakMiB, peakMemoryMiB());
   }
   state.SetBytesProcessed(state.iterations() * size(state));
   state.counters["longest_stall_ms"] = static_cast<double>(longestStall);
+  state.counters["before_click_mib"] = beforeMiB;
+  state.counters["peak_resident_mib"] = peakMiB;
+  state.counters["text_mib"] = static_cast<double>(size(state)) / (1 << 20);
 }
 
 void EncryptButton(benchmark::State& state) {
-  click(state, makeLetter(size(state)), &MainWindow::encryptButton);
+  click(state, [&] { return makeLetter(size(state)); }, &MainWindow::encryptButton);
 }
 
 void DecryptButton(benchmark::State& state) {
-  click(state, bytesToHex(encryptText(makeLetter(size(state)), kKey).cipher),
-        &MainWindow::decryptButton);
+  click(
+      state,
+      [&] {
+        const QByteArray cipher = encryptText(makeLetter(size(state)), kKey).cipher;
+        return bytesToHex(cipher);
+      },
+      &MainWindow::decryptButton);
 }
 
 // The steps of the Encrypt button on their own.

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "text/hex_codec.h"
 #include "window/line_breaks.h"
 
 namespace quistel {
@@ -48,10 +49,14 @@ QString breakBefore(const QTextBlock& block) {
 // is far quicker than one per block.
 class TextInserter {
  public:
-  explicit TextInserter(QTextCursor& cursor) : cursor_(cursor) {}
+  // `report`, when given, is told the characters gone into the document after each slice.
+  TextInserter(QTextCursor& cursor, FillReport report)
+      : cursor_(cursor), report_(std::move(report)) {}
   TextInserter(const TextInserter&) = delete;
   TextInserter& operator=(const TextInserter&) = delete;
 
+  // Consecutive calls continue the text where the last one ended, as long as that was inside a
+  // long line at a row's end.
   void insert(QStringView text) {
     run_.reserve(std::min(text.size(), kFlushLength) + 2 * kGroupLength);
     qsizetype lineStart = 0;
@@ -127,11 +132,16 @@ class TextInserter {
   }
 
   void flush() {
-    if (!run_.isEmpty()) cursor_.insertText(run_);
+    if (run_.isEmpty()) return;
+    cursor_.insertText(run_);
+    inserted_ += run_.size();
     run_.truncate(0);  // keeps the buffer
+    if (report_) report_(inserted_);
   }
 
   QTextCursor& cursor_;
+  FillReport report_;
+  qsizetype inserted_ = 0;
   bool first_ = true;
   qsizetype blockLength_ = 0;  // of the block being filled, as far as we added to it
   QStringView nextMark_;
@@ -141,18 +151,26 @@ class TextInserter {
   std::vector<int> linesPerBlock_;
 };
 
-// Fills an empty document with the text, each block knowing its number of lines.
-void fillDocument(QTextDocument& document, QStringView text) {
-  QTextCursor cursor(&document);
-  cursor.beginEditBlock();
-  TextInserter inserter(cursor);
-  inserter.insert(text);
-  cursor.endEditBlock();
-  QTextBlock block = document.firstBlock();
-  for (const int lines : inserter.linesPerBlock()) {
-    block.setUserState(lines);
-    block = block.next();
+// A new document that `fill` fills through an inserter, each block knowing its number of lines.
+template <typename Fill>
+std::unique_ptr<QTextDocument> makeDocument(QThread* owner, const FillReport& report, Fill fill) {
+  auto document = std::make_unique<QTextDocument>();
+  document->setUndoRedoEnabled(false);  // its first text is no step of its own
+  {
+    QTextCursor cursor(document.get());
+    cursor.beginEditBlock();
+    TextInserter inserter(cursor, report);
+    fill(inserter);
+    cursor.endEditBlock();
+    QTextBlock block = document->firstBlock();
+    for (const int lines : inserter.linesPerBlock()) {
+      block.setUserState(lines);
+      block = block.next();
+    }
   }
+  document->setUndoRedoEnabled(true);
+  document->moveToThread(owner);
+  return document;
 }
 
 // Turns a document's raw characters into the text, each separator into what it stands for.
@@ -215,16 +233,29 @@ bool isRow(const QTextBlock& block) {
 }
 
 void insertLongLineText(QTextCursor& cursor, QStringView text) {
-  TextInserter(cursor).insert(text);
+  TextInserter(cursor, {}).insert(text);
 }
 
-std::unique_ptr<QTextDocument> makeLongLineDocument(const QString& text, QThread* owner) {
-  auto document = std::make_unique<QTextDocument>();
-  document->setUndoRedoEnabled(false);  // its first text is no step of its own
-  fillDocument(*document, text);
-  document->setUndoRedoEnabled(true);
-  document->moveToThread(owner);
-  return document;
+std::unique_ptr<QTextDocument> makeLongLineDocument(QStringView text, QThread* owner,
+                                                    const FillReport& report) {
+  return makeDocument(owner, report, [&](TextInserter& inserter) { inserter.insert(text); });
+}
+
+std::unique_ptr<QTextDocument> makeHexDocument(QByteArrayView bytes, QThread* owner,
+                                               const FillReport& report) {
+  // Slices of whole rows: each continues the line of the one before.
+  constexpr qsizetype kSliceBytes = kFlushLength / 2;
+  static_assert(2 * kSliceBytes % kRowLength == 0);
+  return makeDocument(owner, report, [&](TextInserter& inserter) {
+    QString slice(2 * std::min(kSliceBytes, bytes.size()), Qt::Uninitialized);
+    qsizetype at = 0;
+    do {
+      const QByteArrayView part = bytes.sliced(at, std::min(kSliceBytes, bytes.size() - at));
+      writeHex(part, reinterpret_cast<char16_t*>(slice.data()));
+      inserter.insert(QStringView(slice).first(2 * part.size()));
+      at += part.size();
+    } while (at < bytes.size());
+  });
 }
 
 // The number of lines in a block: its line separators and one. Remembered in the block's state,
@@ -234,6 +265,32 @@ int linesInBlock(QTextBlock& block) {
     block.setUserState(static_cast<int>(block.text().count(kLineInBlock)) + 1);
   }
   return block.userState();
+}
+
+QTextBlock appendLongLineText(QTextBlock block, qsizetype length, QString& text) {
+  const QTextBlock first = block.document()->firstBlock();
+  int markFormat = -1;
+  QString mark;
+  for (qsizetype appended = 0; block.isValid() && appended < length; block = block.next()) {
+    if (block != first) {
+      if (block.blockFormatIndex() != markFormat) {
+        markFormat = block.blockFormatIndex();
+        mark = breakBefore(block);
+      }
+      text += mark;
+    }
+    const QString content = block.text();
+    qsizetype at = 0;
+    for (qsizetype line = content.indexOf(kLineInBlock); line >= 0;
+         line = content.indexOf(kLineInBlock, at)) {
+      text += QStringView(content).sliced(at, line - at);
+      text += QStringView(kTypedLineBreak);
+      at = line + 1;
+    }
+    text += QStringView(content).sliced(at);
+    appended += content.size() + 1;
+  }
+  return block;
 }
 
 QString longLineText(const QTextDocument& document, int from, int to) {

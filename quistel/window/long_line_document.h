@@ -6,8 +6,10 @@
 // of the text: longLineText() gives back exactly what went in, line breaks as they came ("\n",
 // "\r\n", "\r", ...).
 
+#include <QByteArrayView>
 #include <QString>
 #include <QTextBlock>
+#include <functional>
 #include <memory>
 
 class QTextCursor;
@@ -18,14 +20,29 @@ namespace quistel {
 
 inline constexpr int kRowLength = 1024;
 
+// Told how many characters went into a document being made, a slice at a time; may throw to
+// stop making it.
+using FillReport = std::function<void(qsizetype inserted)>;
+
 // A document holding the text. Made on any thread, it is handed over to `owner`.
-std::unique_ptr<QTextDocument> makeLongLineDocument(const QString& text, QThread* owner);
+std::unique_ptr<QTextDocument> makeLongLineDocument(QStringView text, QThread* owner,
+                                                    const FillReport& report = {});
+
+// A document holding the bytes as upper-case hex digits on one line, made without ever holding
+// the whole hex text.
+std::unique_ptr<QTextDocument> makeHexDocument(QByteArrayView bytes, QThread* owner,
+                                               const FillReport& report = {});
 
 // Inserts the text at the cursor, into a document made as above.
 void insertLongLineText(QTextCursor& cursor, QStringView text);
 
 // The text between two positions of the document.
 QString longLineText(const QTextDocument& document, int from, int to);
+
+// Appends the text from the start of `block` on, about `length` characters of it in whole
+// blocks, to `text`; gives the block to go on from, invalid at the end. Read this way from the
+// first block, a document gives the same text as longLineText().
+QTextBlock appendLongLineText(QTextBlock block, qsizetype length, QString& text);
 
 // Whether the block is a row that continues the line before it.
 bool isRow(const QTextBlock& block);

@@ -35,7 +35,7 @@ LongLineTextEdit::LongLineTextEdit(QWidget* parent) : QPlainTextEdit(parent) {
   // is set, and undo keeps the one shown before.
   auto first = std::make_unique<QTextDocument>();
   dress(*first);
-  swapIn(std::move(first));
+  swapIn(first);
 }
 
 LongLineTextEdit::~LongLineTextEdit() {
@@ -48,10 +48,10 @@ QString LongLineTextEdit::text() const {
 
 void LongLineTextEdit::replaceDocument(std::unique_ptr<QTextDocument> document) {
   dress(*document);
+  before_ = swapIn(document);
   undone_.reset();
   // What was undone in the text shown until now cannot come back once it is replaced.
-  shown_->clearUndoRedoStacks(QTextDocument::RedoStack);
-  before_ = swapIn(std::move(document));
+  before_->clearUndoRedoStacks(QTextDocument::RedoStack);
 }
 
 void LongLineTextEdit::dress(QTextDocument& document) const {
@@ -68,24 +68,35 @@ void LongLineTextEdit::replaceText(const QString& text) {
 
 void LongLineTextEdit::undo() {
   if (document()->isUndoAvailable()) return QPlainTextEdit::undo();
-  if (before_) undone_ = swapIn(std::move(before_));
+  if (before_) undone_ = swapIn(before_);
 }
 
 void LongLineTextEdit::redo() {
   if (document()->isRedoAvailable()) return QPlainTextEdit::redo();
-  if (undone_) before_ = swapIn(std::move(undone_));
+  if (undone_) before_ = swapIn(undone_);
 }
 
-std::unique_ptr<QTextDocument> LongLineTextEdit::swapIn(std::unique_ptr<QTextDocument> document) {
-  if (shown_) {
-    disconnect(shown_.get(), &QTextDocument::undoCommandAdded, this, nullptr);
-    disconnect(shown_.get(), &QTextDocument::contentsChange, this, nullptr);
+std::unique_ptr<QTextDocument> LongLineTextEdit::swapIn(std::unique_ptr<QTextDocument>& incoming) {
+  // The box owns the document before it shows it.
+  std::swap(shown_, incoming);
+  try {
+    showDocument(*shown_);
+  } catch (...) {
+    std::swap(shown_, incoming);
+    if (shown_) showDocument(*shown_);
+    throw;
   }
-  setDocument(document.get());
-  countLines(document->firstBlock(), document->lastBlock());
+  return std::move(incoming);
+}
+
+void LongLineTextEdit::showDocument(QTextDocument& document) {
+  disconnect(this->document(), &QTextDocument::undoCommandAdded, this, nullptr);
+  disconnect(this->document(), &QTextDocument::contentsChange, this, nullptr);
+  setDocument(&document);
+  countLines(document.firstBlock(), document.lastBlock());
   // A new edit ends what could be redone.
-  connect(document.get(), &QTextDocument::undoCommandAdded, this, [this] { undone_.reset(); });
-  connect(document.get(), &QTextDocument::contentsChange, this, [this](int from, int, int added) {
+  connect(&document, &QTextDocument::undoCommandAdded, this, [this] { undone_.reset(); });
+  connect(&document, &QTextDocument::contentsChange, this, [this](int from, int, int added) {
     const QTextBlock last = this->document()->findBlock(from + added);
     for (QTextBlock block = this->document()->findBlock(from); block.isValid();
          block = block.next()) {
@@ -95,14 +106,13 @@ std::unique_ptr<QTextDocument> LongLineTextEdit::swapIn(std::unique_ptr<QTextDoc
     countLines(this->document()->findBlock(from), last);
   });
   moveCursor(QTextCursor::Start);
-  std::swap(shown_, document);
-  return document;
 }
 
 void LongLineTextEdit::countLines(QTextBlock block, const QTextBlock& last) {
   bool changed = false;
   for (; block.isValid(); block = block.next()) {
-    if (block.layout()->lineCount() == 0 && block.lineCount() != linesInBlock(block)) {
+    // The count first: asking a block for its layout makes one.
+    if (block.lineCount() != linesInBlock(block) && block.layout()->lineCount() == 0) {
       block.setLineCount(linesInBlock(block));
       changed = true;
     }

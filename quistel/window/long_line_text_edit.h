@@ -42,8 +42,10 @@ class LongLineTextEdit : public QPlainTextEdit {
   void countLines(QTextBlock block, const QTextBlock& last);
   // Gives a document made by makeLongLineDocument the font, options and layout of the one shown.
   void dress(QTextDocument& document) const;
-  // Shows `document`; gives back the one shown until now.
-  std::unique_ptr<QTextDocument> swapIn(std::unique_ptr<QTextDocument> document);
+  // Shows the incoming document and gives back the one shown until now. Should that throw, the
+  // box shows what it showed before and `incoming` keeps its document.
+  std::unique_ptr<QTextDocument> swapIn(std::unique_ptr<QTextDocument>& incoming);
+  void showDocument(QTextDocument& document);
 
   std::unique_ptr<QTextDocument> shown_;
   std::unique_ptr<QTextDocument> before_;  // shown before the last replacement, for undo

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTextBlock>
 
+#include "text/hex_codec.h"
 #include "window/long_line_document.h"
 #include "window/window_testing.h"
 
@@ -53,6 +54,10 @@ TEST_F(LongLineTextEditTest, GivesBackExactlyTheTextItWasGiven) {
   for (const QString& text : texts) {
     edit.replaceText(text);
     EXPECT_EQ(edit.text(), text);
+    QString sliced;
+    for (QTextBlock block = edit.document()->firstBlock(); block.isValid();)
+      block = appendLongLineText(block, 7, sliced);
+    EXPECT_EQ(sliced, text);
   }
   edit.replaceText(letters(3 * kRow));
   EXPECT_EQ(edit.document()->blockCount(), 3);
@@ -166,6 +171,47 @@ TEST_F(LongLineTextEditTest, AReplacementIsOneUndoStepThatRedoes) {
   EXPECT_EQ(edit.text(), after);
   edit.undo();  // nothing older is held
   EXPECT_EQ(edit.text(), after);
+}
+
+TEST_F(LongLineTextEditTest, AHexDocumentMadeInSlicesIsTheHexTextInRows) {
+  QByteArray bytes(300 * 1024 + 17, Qt::Uninitialized);
+  for (qsizetype i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / 251);
+  const QString hex = bytesToHex(bytes);
+  qsizetype reported = 0;
+  const std::unique_ptr<QTextDocument> document =
+      makeHexDocument(bytes, edit.thread(), [&](qsizetype inserted) {
+        EXPECT_GT(inserted, reported);
+        reported = inserted;
+      });
+  EXPECT_GE(reported, hex.size());
+  EXPECT_EQ(document->blockCount(), (hex.size() + kRow - 1) / kRow);
+  edit.replaceDocument(makeHexDocument(bytes, edit.thread()));
+  EXPECT_EQ(edit.text(), hex);
+}
+
+TEST_F(LongLineTextEditTest, AFailureWhileShowingATextKeepsTheOneShownAndItsUndo) {
+  const auto lines = [](int count) { return u"line\n"_s.repeated(count); };
+  edit.replaceText(lines(200));
+  edit.replaceText(u"shown"_s);
+  // Showing a text sets the scroll bar's range; a failure is injected there.
+  bool failNext = false;
+  QObject::connect(edit.verticalScrollBar(), &QScrollBar::rangeChanged, [&] {
+    if (std::exchange(failNext, false)) throw std::bad_alloc();
+  });
+
+  failNext = true;
+  EXPECT_THROW(edit.replaceText(lines(300)), std::bad_alloc);
+  EXPECT_EQ(edit.text(), u"shown"_s);
+  failNext = true;
+  EXPECT_THROW(edit.undo(), std::bad_alloc);
+  EXPECT_EQ(edit.text(), u"shown"_s);
+
+  edit.undo();  // the step back is still there
+  EXPECT_EQ(edit.text(), lines(200));
+  edit.redo();
+  EXPECT_EQ(edit.text(), u"shown"_s);
+  QTest::keyClicks(&edit, u"typed "_s);
+  EXPECT_EQ(edit.text(), u"typed shown"_s);
 }
 
 }  // namespace

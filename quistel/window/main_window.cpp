@@ -7,9 +7,11 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <exception>
 
@@ -36,12 +38,18 @@ const QString kNotEncrypted = QStringLiteral(
     "This is not an encrypted text. An encrypted text is hexadecimal digits (0-9, A-F), an even "
     "number of them. The text was left as it was.");
 
-// Progress of Encrypt and Decrypt, in percent, at the end of their longer stages.
+// Progress of Encrypt and Decrypt, in percent, at the end of their longer stages; making the
+// document takes the rest.
+constexpr int kTextRead = 20;
 constexpr int kHexDone = 30;
 constexpr int kCipherDone = 60;
-constexpr int kResultReady = 80;
 constexpr int kShowProgressAfterMs = 1000;
 constexpr int kProgressPollMs = 100;
+// Characters of the text read on the window's thread between two of its events.
+constexpr qsizetype kReadSliceLength = 1 << 20;
+
+// Ends an operation whose progress dialog was cancelled, at the next report of its progress.
+struct OperationStopped {};
 
 // A place in twips (1/1440 inch): positions and sizes are kept in a unit that does not depend
 // on the screen, and scaled to its resolution.
@@ -96,31 +104,86 @@ QString failureMessage(const CipherResult& result, const QString& noResult,
                                                            : codePageMessage(result, refused);
 }
 
-StepOutcome encryptStep(const QString& text, const QString& key, const ProgressReport& progress) {
+// Progress from `from` to 100 percent while a document of `total` characters is made.
+FillReport documentProgress(const ProgressReport& progress, int from, qsizetype total) {
+  return [&progress, from, total](qsizetype inserted) {
+    progress(from + static_cast<int>((100 - from) * std::min(inserted, total) /
+                                     std::max<qsizetype>(total, 1)));
+  };
+}
+
+StepOutcome encryptStep(QString text, const QString& key, QThread* owner,
+                        const ProgressReport& progress) {
   const CipherResult result = encryptText(text, key);
+  text = QString();  // not held while the document is made
   if (!result.ok()) {
-    return {std::nullopt,
+    return {nullptr,
             failureMessage(result,
                            QStringLiteral("The text is too long to encrypt. Nothing was changed."),
                            QStringLiteral("Nothing was encrypted."))};
   }
   progress(kCipherDone);
-  return {bytesToHex(result.cipher), {}};
+  return {makeHexDocument(result.cipher, owner,
+                          documentProgress(progress, kCipherDone, 2 * result.cipher.size())),
+          {}};
 }
 
-StepOutcome decryptStep(const QString& hex, const QString& key, const ProgressReport& progress) {
-  const std::optional<QByteArray> cipher = hexToBytes(hex);
-  if (!cipher || cipher->isEmpty()) return {std::nullopt, kNotEncrypted};
+StepOutcome decryptStep(std::optional<QByteArray> cipher, const QString& key, QThread* owner,
+                        const ProgressReport& progress) {
+  if (!cipher || cipher->isEmpty()) return {nullptr, kNotEncrypted};
   progress(kHexDone);
-  CipherResult result = decryptText(*cipher, key);
+  const CipherResult result = decryptText(*cipher, key);
+  cipher.reset();  // not held while the document is made
   if (!result.ok()) {
-    return {std::nullopt, failureMessage(result,
-                                         QStringLiteral("The key is wrong or the text is damaged. "
-                                                        "The text was left as it was."),
-                                         QStringLiteral("No text was encrypted with it."))};
+    return {nullptr, failureMessage(result,
+                                    QStringLiteral("The key is wrong or the text is damaged. "
+                                                   "The text was left as it was."),
+                                    QStringLiteral("No text was encrypted with it."))};
   }
-  return {std::move(result.text), {}};
+  progress(kCipherDone);
+  return {makeLongLineDocument(result.text, owner,
+                               documentProgress(progress, kCipherDone, result.text.size())),
+          {}};
 }
+
+bool isHexDigit(QChar c) {
+  const char16_t u = c.unicode();
+  return (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'F') || (u >= u'a' && u <= u'f');
+}
+
+// Hex text read a slice at a time, turned into bytes as it comes, so that the whole hex text is
+// never held.
+class HexReader {
+ public:
+  void add(QStringView slice) {
+    if (!bytes_) return;  // not hex
+    pending_ += slice;
+    // A digit whose partner is in the next slice waits for it.
+    qsizetype digits = 0;
+    qsizetype lastDigit = 0;
+    for (qsizetype at = 0; at < pending_.size(); ++at) {
+      if (isHexDigit(pending_[at])) {
+        ++digits;
+        lastDigit = at;
+      }
+    }
+    const qsizetype cut = digits % 2 != 0 ? lastDigit : pending_.size();
+    const std::optional<QByteArray> decoded = hexToBytes(QStringView(pending_).first(cut));
+    if (!decoded) return bytes_.reset();
+    *bytes_ += *decoded;
+    pending_.remove(0, cut);
+  }
+
+  // The bytes of all the slices, as hexToBytes() gives them for the whole text.
+  std::optional<QByteArray> take() {
+    if (!pending_.isEmpty()) return std::nullopt;  // an odd number of digits
+    return std::move(bytes_);
+  }
+
+ private:
+  std::optional<QByteArray> bytes_{std::in_place};
+  QString pending_;
+};
 
 }  // namespace
 
@@ -182,17 +245,30 @@ MainWindow::MainWindow(Prompts& prompts, const CryptPlaces& places, QWidget* par
 }
 
 void MainWindow::encryptClicked() {
-  replaceUnderKey({QStringLiteral("Encrypt"), QStringLiteral("Type your key in."),
-                   QStringLiteral("Encrypting..."), &encryptStep});
+  QString text;
+  replaceUnderKey(
+      {QStringLiteral("Encrypt"), QStringLiteral("Type your key in."),
+       QStringLiteral("Encrypting...")},
+      [&](QStringView slice) { text += slice; },
+      [&](const QString& key, QThread* owner, const ProgressReport& progress) {
+        return encryptStep(std::move(text), key, owner, progress);
+      });
 }
 
 void MainWindow::decryptClicked() {
-  replaceUnderKey({QStringLiteral("Decrypt"), QStringLiteral("Type the key again."),
-                   QStringLiteral("Decrypting..."), &decryptStep});
+  HexReader hex;
+  replaceUnderKey(
+      {QStringLiteral("Decrypt"), QStringLiteral("Type the key again."),
+       QStringLiteral("Decrypting...")},
+      [&](QStringView slice) { hex.add(slice); },
+      [&](const QString& key, QThread* owner, const ProgressReport& progress) {
+        return decryptStep(hex.take(), key, owner, progress);
+      });
 }
 
-void MainWindow::replaceUnderKey(const KeyedStep& keyed) {
-  const QString text = textEdit_->text();
+void MainWindow::replaceUnderKey(const KeyedStep& keyed,
+                                 const std::function<void(QStringView slice)>& take,
+                                 const MakeDocument& make) {
   std::optional<QString> key =
       prompts_.askText(QStringLiteral("Key"), keyed.title, keyed.prefilled);
   if (!key) return;
@@ -200,39 +276,59 @@ void MainWindow::replaceUnderKey(const KeyedStep& keyed) {
     QString& key;
     ~WipeKey() { secureWipe(key); }
   } wipeKey{*key};
-  // The worker also builds the document to show, so that even that leaves the window free.
+  // The text is read a slice at a time between the window's events, and the worker also builds
+  // the document to show, so that even a very large text leaves the window free.
+  QString slice;
+  QTextBlock unread = textEdit_->document()->firstBlock();
+  const int length = textEdit_->document()->characterCount();
+  const auto readSlice = [&](const std::function<void(int percent)>& progress) {
+    slice.truncate(0);  // keeps the buffer
+    unread = appendLongLineText(unread, kReadSliceLength, slice);
+    take(slice);
+    if (!unread.isValid()) return false;
+    progress(static_cast<int>(qint64{kTextRead} * unread.position() / length));
+    return true;
+  };
   QThread* const windowThread = thread();
-  std::unique_ptr<QTextDocument> document;
-  QString message;
-  runBusy(keyed.working, [&](const ProgressReport& progress) {
-    StepOutcome outcome = keyed.step(text, *key, progress);
-    if (!outcome.text) {
-      message = outcome.message;
-      return;
-    }
-    progress(kResultReady);
-    document = makeLongLineDocument(*outcome.text, windowThread);
-  });
-  if (!document) return warn(message);
-  textEdit_->replaceDocument(std::move(document));
+  StepOutcome outcome;
+  runBusy(
+      keyed.working,
+      [&](const ProgressReport& progress) { outcome = make(*key, windowThread, progress); },
+      readSlice);
+  if (!outcome.document) return warn(outcome.message);
+  textEdit_->replaceDocument(std::move(outcome.document));
 }
 
 void MainWindow::runBusy(const QString& label,
-                         const std::function<void(const ProgressReport&)>& work) {
+                         const std::function<void(const ProgressReport&)>& work,
+                         const ReadSlice& readSlice) {
   std::atomic<int> percentDone = 0;
+  std::atomic<bool> stopRequested = false;
+  // The work reports its progress between its steps, and ends there when asked to stop.
   const ProgressReport report = [&](int percent) {
     percentDone = percent;
     if (progressObserver_) progressObserver_(percent);
+    if (stopRequested) throw OperationStopped();
   };
   std::exception_ptr failure;
   const std::unique_ptr<QThread> worker(QThread::create([&] {
     try {
-      report(0);
+      report(percentDone);  // as far as the window's part came
       work(report);
     } catch (...) {
       failure = std::current_exception();
     }
   }));
+  // However this function is left, even by an exception from an event handled below, the worker
+  // has ended first: it works on this function's variables.
+  struct EndWorker {
+    QThread& worker;
+    std::atomic<bool>& stopRequested;
+    ~EndWorker() {
+      stopRequested = true;
+      worker.wait();
+    }
+  } endWorker{*worker, stopRequested};
 
   // Nothing but the progress takes input until the work is done: no button, no typing, no close.
   const QList<QPushButton*> buttons = findChildren<QPushButton*>();
@@ -251,20 +347,39 @@ void MainWindow::runBusy(const QString& label,
     }
   } restore{*this, buttons};
 
-  QProgressDialog progress(label, QString(), 0, 100, this);
+  QProgressDialog progress(label, QStringLiteral("Cancel"), 0, 100, this);
   progress.setWindowTitle(kTitle);
   progress.setMinimumDuration(kShowProgressAfterMs);
   progress.setValue(0);
   QTimer poll;
   connect(&poll, &QTimer::timeout, &progress, [&] { progress.setValue(percentDone); });
+  // Cancel, Esc and the close box. The dialog is gone for good: a new value would show it again.
+  const auto stop = [&] {
+    stopRequested = true;
+    poll.stop();
+  };
+  connect(&progress, &QProgressDialog::canceled, &poll, stop);
+  connect(&progress, &QDialog::rejected, &poll, stop);
   poll.start(kProgressPollMs);
   QEventLoop loop;
   connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
-  worker->start();
+  // The window's part first, a slice at a time between the window's events; then the worker.
+  bool started = false;
+  QTimer reading;
+  connect(&reading, &QTimer::timeout, &loop, [&] {
+    if (stopRequested) return loop.quit();
+    if (readSlice && readSlice([&](int percent) { percentDone = percent; })) return;
+    reading.stop();
+    worker->start();
+    started = true;
+  });
+  reading.start(0);
   loop.exec();
+  reading.stop();
   worker->wait();
 
   if (failure) std::rethrow_exception(failure);
+  if (!started) throw OperationStopped();  // cancelled before the worker's part
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -277,6 +392,8 @@ void MainWindow::guarded(const std::function<void()>& handler) {
   try {
     handler();
     return;
+  } catch (const OperationStopped&) {
+    return;  // the user's choice: nothing to tell
   } catch (const std::bad_alloc&) {
     message = QStringLiteral("There is not enough memory for this. The text was left as it was.");
   } catch (const std::exception& error) {

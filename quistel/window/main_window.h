@@ -4,25 +4,28 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "storage/crypt_folder.h"
 
 class QPushButton;
+class QTextDocument;
 
 namespace quistel {
 
 class LongLineTextEdit;
 class Prompts;
 
-// What Encrypt or Decrypt made of the text: the new text, or the message saying why there is
-// none.
+// What Encrypt or Decrypt made of the text: the document to show, or the message saying why
+// there is none.
 struct StepOutcome {
-  std::optional<QString> text;
+  std::unique_ptr<QTextDocument> document;
   QString message;
 };
 
-// Told the share of an operation done, in percent; called on the worker thread.
+// Told the share of an operation done, in percent; called on the worker thread between the
+// operation's steps. Throws to end the operation when the user has cancelled it.
 using ProgressReport = std::function<void(int percent)>;
 
 class MainWindow : public QWidget {
@@ -43,31 +46,42 @@ class MainWindow : public QWidget {
   QPushButton* clearButton() const { return clearButton_; }
   QPushButton* openCryptButton() const { return openCryptButton_; }
 
-  // Called on the worker thread at each stage of Encrypt and Decrypt, with the share done in
-  // percent; tests inject failures through it.
+  // Called on the worker thread at each progress report of an operation, with the share done in
+  // percent; tests inject failures and hold the worker through it.
   void setProgressObserver(ProgressReport observer) { progressObserver_ = std::move(observer); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // What Encrypt and Decrypt ask and show, and what they make of the text under the key.
+  // What Encrypt and Decrypt ask and show.
   struct KeyedStep {
     QString title;
     QString prefilled;
     QString working;  // the progress label
-    StepOutcome (*step)(const QString& text, const QString& key, const ProgressReport& progress);
   };
+  // Makes the document to show under the key, for `owner`; runs on the worker thread.
+  using MakeDocument = std::function<StepOutcome(const QString& key, QThread* owner,
+                                                 const ProgressReport& progress)>;
 
   void encryptClicked();
   void decryptClicked();
-  // Asks for a key; replaces the text by what the step makes of it as one undo step, or says
-  // why not.
-  void replaceUnderKey(const KeyedStep& keyed);
+  // Asks for a key; gives `take` the text a slice at a time, then replaces the text by what
+  // `make` makes of it as one undo step, or says why not.
+  void replaceUnderKey(const KeyedStep& keyed, const std::function<void(QStringView slice)>& take,
+                       const MakeDocument& make);
   // Runs `work` on a worker thread while the window repaints and takes no other input; shows
-  // its progress when it takes longer than a second. Rethrows what `work` threw. Encrypt,
-  // Decrypt, Save and Open all run this way, so a large text never freezes the window.
-  void runBusy(const QString& label, const std::function<void(const ProgressReport&)>& work);
+  // its progress when it takes longer than a second. Rethrows what `work` threw; Cancel ends the
+  // work at its next progress report and the handler without a message. Returns, or throws,
+  // only once the worker has ended. Encrypt, Decrypt, Save and Open all run this way, so a large
+  // text never freezes the window.
+  // Reads a slice of the text on the window's thread, telling the share of the operation done;
+  // false once all is read.
+  using ReadSlice = std::function<bool(const std::function<void(int percent)>& progress)>;
+  // Before `work`, `readSlice` (when given) runs on the window's thread between its events,
+  // until it returns false.
+  void runBusy(const QString& label, const std::function<void(const ProgressReport&)>& work,
+               const ReadSlice& readSlice = {});
   void saveClicked();
   void openClicked(const QString& title);
   // Runs a button's handler; whatever it throws ends in a message, the text left as it was.

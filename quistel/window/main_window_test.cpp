@@ -4,9 +4,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <atomic>
 #include <deque>
 
 #include "window/long_line_text_edit.h"
@@ -255,6 +258,28 @@ TEST_F(MainWindowTest, DecryptSkipsWhiteSpaceAndTellsWhatIsNoEncryptedTextFromAW
             u"The key is wrong or the text is damaged. The text was left as it was."_s);
 }
 
+TEST_F(MainWindowTest, ALongHexTextDecryptsWithADigitPairSplitAcrossTheSlicesItIsReadIn) {
+  // More than a megabyte of hex digits, read a megabyte at a time: one blank early on leaves
+  // an odd number of digits in the first slice.
+  const QString letter = u"0123456789 abcdef\n"_s.repeated(600 * 1024 / 18);
+  setText(letter);
+  encrypt(u"k"_s);
+  QString hex = text();
+  ASSERT_GT(hex.size(), 1 << 20);
+  hex.insert(1001, u' ');
+  setText(hex);
+  decrypt(u"k"_s);
+  EXPECT_EQ(text(), letter);
+  EXPECT_TRUE(prompts.told.empty());
+
+  hex[hex.size() - 2] = u'g';
+  setText(hex);
+  decrypt(u"k"_s);
+  EXPECT_EQ(text(), hex);
+  ASSERT_EQ(prompts.told.size(), 1u);
+  EXPECT_TRUE(prompts.told[0].text.startsWith(u"This is not an encrypted text"_s));
+}
+
 TEST_F(MainWindowTest, AFailureInsideAnOperationEndsInAMessageAndKeepsTheText) {
   setText(u"keep me"_s);
   window->setProgressObserver([](int percent) {
@@ -276,6 +301,88 @@ TEST_F(MainWindowTest, AFailureInsideAnOperationEndsInAMessageAndKeepsTheText) {
   EXPECT_TRUE(prompts.told[1].text.contains(u"worker lost"_s));
   EXPECT_TRUE(window->decryptButton()->isEnabled());
   EXPECT_FALSE(window->textEdit()->isReadOnly());
+}
+
+TEST_F(MainWindowTest, AFailureOnTheWindowsThreadWaitsForTheWorkerAndKeepsTheText) {
+  setText(u"keep me"_s);
+  // Once the worker runs, the window's thread fails, as a repaint short of memory would; the
+  // worker is held until then and goes on a while after: the window must not go before it.
+  std::atomic<bool> failed = false;
+  bool first = true;
+  window->setProgressObserver([&](int) {
+    if (!std::exchange(first, false)) return;
+    QMetaObject::invokeMethod(
+        window.get(),
+        [&] {
+          failed = true;
+          throw std::bad_alloc();
+        },
+        Qt::QueuedConnection);
+    for (int waited = 0; !failed && waited < 10000; waited += 5) QThread::msleep(5);
+    QThread::msleep(100);
+  });
+  encrypt(u"k"_s);
+  EXPECT_EQ(text(), u"keep me"_s);
+  ASSERT_EQ(prompts.told.size(), 1u);
+  EXPECT_TRUE(prompts.told[0].text.contains(u"not enough memory"_s));
+
+  window->setProgressObserver({});
+  encrypt(u"k"_s);
+  decrypt(u"k"_s);
+  EXPECT_EQ(text(), u"keep me"_s);
+  EXPECT_EQ(prompts.told.size(), 1u);
+}
+
+TEST_F(MainWindowTest, CancelEscAndTheCloseBoxStopAnOperationAndLeaveTheText) {
+  const std::function<void(QProgressDialog*)> ways[] = {
+      [](QProgressDialog* dialog) {
+        QPushButton* cancel = dialog->findChild<QPushButton*>();
+        ASSERT_NE(cancel, nullptr);
+        EXPECT_EQ(cancel->text(), u"Cancel"_s);
+        QTest::mouseClick(cancel, Qt::LeftButton);
+      },
+      [](QProgressDialog* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); },
+      [](QProgressDialog* dialog) { dialog->close(); },
+  };
+  window->show();
+  setText(u"as it was"_s);
+  for (const auto& stopBy : ways) {
+    // The worker waits until the dialog is shown and stopped, then goes on long enough for a
+    // dialog that came back to be seen.
+    std::atomic<bool> stopped = false;
+    bool shownAfterStop = false;
+    window->setProgressObserver([&](int) {
+      for (int waited = 0; !stopped && waited < 10000; waited += 5) QThread::msleep(5);
+      QThread::msleep(400);
+    });
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+      auto* dialog = window->findChild<QProgressDialog*>();
+      if (dialog == nullptr || !dialog->isVisible()) return;
+      if (stopped) {
+        shownAfterStop = true;
+        return;
+      }
+      EXPECT_EQ(dialog->labelText(), u"Encrypting..."_s);
+      stopBy(dialog);
+      stopped = true;
+    });
+    watch.start(10);
+    encrypt(u"k"_s);
+    watch.stop();
+    EXPECT_TRUE(stopped);
+    EXPECT_FALSE(shownAfterStop);
+    EXPECT_EQ(text(), u"as it was"_s);
+    EXPECT_TRUE(prompts.told.empty());
+    EXPECT_TRUE(window->encryptButton()->isEnabled());
+    EXPECT_FALSE(window->textEdit()->isReadOnly());
+  }
+
+  window->setProgressObserver({});
+  encrypt(u"k"_s);
+  EXPECT_NE(text(), u"as it was"_s);
+  decrypt(u"k"_s);
+  EXPECT_EQ(text(), u"as it was"_s);
 }
 
 TEST_F(MainWindowTest, AnEncryptedEmptyTextDecryptsToAnEmptyWindow) {
