@@ -56,8 +56,10 @@ bool hasEmptyFolderName(std::string_view path) {
 }
 
 std::string singleInstanceName(std::string_view programName, std::string_view userSid) {
-  std::string name = "Local\\" + std::string(programName) + ".SingleInstance";
-  if (isSidText(userSid)) name += "." + std::string(userSid);
+  // Appended piece by piece: "literal" + std::string trips a false -Wrestrict of GCC 12.
+  std::string name = "Local\\";
+  name.append(programName).append(".SingleInstance");
+  if (isSidText(userSid)) name.append(".").append(userSid);
   return name;
 }
 
