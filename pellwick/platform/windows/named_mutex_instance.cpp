@@ -1,11 +1,39 @@
 #include "platform/windows/named_mutex_instance.h"
 
+#include <sddl.h>
+
+#include <cstdint>
+#include <vector>
+
 #include "platform/windows/wide_text.h"
+#include "platform/windows/windows_paths.h"
 
 namespace pellwick::win32 {
+namespace {
+
+// The SID of the user this process runs as, as text; empty when it cannot be read.
+std::string currentUserSid() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+  DWORD size = 0;
+  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  std::vector<std::uint8_t> buffer(size);
+  std::string sid;
+  wchar_t* text = nullptr;
+  if (size >= sizeof(TOKEN_USER) &&
+      GetTokenInformation(token, TokenUser, buffer.data(), size, &size) &&
+      ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) {
+    sid = toUtf8(text);
+    LocalFree(text);
+  }
+  CloseHandle(token);
+  return sid;
+}
+
+}  // namespace
 
 NamedMutexInstance::NamedMutexInstance(const std::string& programName)
-    : mutexName_(L"Local\\" + toWide(programName) + L".SingleInstance") {}
+    : mutexName_(toWide(singleInstanceName(programName, currentUserSid()))) {}
 
 NamedMutexInstance::~NamedMutexInstance() {
   if (claim_) CloseHandle(claim_);

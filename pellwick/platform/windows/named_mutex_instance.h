@@ -1,6 +1,7 @@
 #pragma once
-// The single-instance test with a named mutex in the user's session. The system closes the
-// mutex handle when the process ends, however it ends, so a dead copy never counts.
+// The single-instance test with a named mutex in the user's session, named after the user so
+// that no other user's process can hold it. The system closes the mutex handle when the
+// process ends, however it ends, so a dead copy never counts.
 
 #include <string>
 

@@ -54,6 +54,16 @@ TEST(SingleInstance, ASecondProcessSeesTheFirstAndANewOneStartsAfterItEnds) {
   EXPECT_EQ(ChildProcess(probeProgram(), L"check " + program).waitForExit(), 1u);
 }
 
+TEST(SingleInstance, AnObjectUnderTheSessionWideNameDoesNotStopTheProgram) {
+  // What any process of the session could create to keep the program from starting.
+  const std::wstring program = uniqueName(L"PellwickTest");
+  HANDLE squatter =
+      CreateMutexW(nullptr, FALSE, (L"Local\\" + program + L".SingleInstance").c_str());
+  ASSERT_NE(squatter, nullptr);
+  EXPECT_FALSE(NamedMutexInstance(toUtf8(program)).anotherInstanceRunning());
+  CloseHandle(squatter);
+}
+
 TEST(SingleInstance, ACopyThatWasKilledNeverCounts) {
   const std::wstring program = uniqueName(L"PellwickTest");
   RunningCopy crashed(program);

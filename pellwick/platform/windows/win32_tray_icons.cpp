@@ -19,6 +19,7 @@ class Win32TrayIcon : public TrayIcon {
   }
 
   ~Win32TrayIcon() override {
+    QObject::disconnect(menuClosed_);
     icons_.shell().setMouseListener(owner_, {});
     if (inTray_) send(TrayCommand::Delete);
   }
@@ -34,7 +35,14 @@ class Win32TrayIcon : public TrayIcon {
     if (!inTray_) inTray_ = send(TrayCommand::Add);
   }
 
-  void setMenu(QMenu* menu) override { menu_ = menu; }
+  void setMenu(QMenu* menu) override {
+    QObject::disconnect(menuClosed_);
+    menu_ = menu;
+    if (menu_) {
+      menuClosed_ = QObject::connect(menu_, &QMenu::aboutToHide,
+                                     [&shell = icons_.shell()] { shell.menuClosed(); });
+    }
+  }
 
  private:
   bool send(TrayCommand command) {
@@ -47,9 +55,11 @@ class Win32TrayIcon : public TrayIcon {
     const auto click = shellClick(code);
     if (!click) return;
     if (click->button == MouseButton::Right && !click->doubleClick && menu_) {
-      menu_->popup(QCursor::pos());
-      // Windows sends keys to the foreground window only, which a tray program is not.
-      menu_->activateWindow();
+      icons_.shell().showMenu([menu = menu_] {
+        menu->popup(QCursor::pos());
+        // Keys go to the active window: the menu, now that this program is in front.
+        menu->activateWindow();
+      });
     }
     const auto& handler = click->doubleClick ? clicks_.doubleClicked : clicks_.clicked;
     // A copy: the handler may destroy this icon.
@@ -60,6 +70,7 @@ class Win32TrayIcon : public TrayIcon {
   const std::uint32_t owner_;
   Clicks clicks_;
   QMenu* menu_ = nullptr;
+  QMetaObject::Connection menuClosed_;
   std::uint32_t picture_ = 0;
   bool inTray_ = false;
 };

@@ -57,7 +57,8 @@ HICON createIcon(std::span<const std::uint8_t> file) {
 Win32TrayShell::Win32TrayShell() : taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
   registerWindowClass(kWindowClass, &Win32TrayShell::ownerProcedure);
   registerWindowClass(kWatcherClass, &Win32TrayShell::watcherProcedure);
-  // Top-level, since the announcement goes to top-level windows only; never shown.
+  // Top-level, since the announcement goes to top-level windows only, and since a menu's
+  // owner must be able to take the foreground; never shown.
   watcher_ = CreateWindowExW(WS_EX_TOOLWINDOW, kWatcherClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
                              nullptr, thisModule(), this);
 }
@@ -110,6 +111,16 @@ bool Win32TrayShell::send(DWORD command, OwnerWindow& owner, const NotifyIconDat
   if (!Shell_NotifyIconW(command, &native)) return false;
   if (native.uFlags & NIF_MESSAGE) owner.callbackMessage = native.uCallbackMessage;
   return true;
+}
+
+void Win32TrayShell::showMenu(const std::function<void()>& show) {
+  // A process may take the foreground while it handles a click on its icon.
+  if (watcher_) SetForegroundWindow(watcher_);
+  show();
+}
+
+void Win32TrayShell::menuClosed() {
+  if (watcher_) PostMessageW(watcher_, WM_NULL, 0, 0);
 }
 
 void Win32TrayShell::setMouseListener(std::uint32_t owner,

@@ -42,6 +42,15 @@ class Win32TrayShell {
   // listener removes it.
   void setMouseListener(std::uint32_t owner, std::function<void(std::uint32_t code)> listener);
 
+  // A menu of the notification area, in the order Windows asks for: the shell's own window
+  // comes to the foreground before `show` shows the menu, so that the menu takes the keys and
+  // closes on a click elsewhere; menuClosed(), called when it has gone, posts that window
+  // WM_NULL so that the next click on an icon opens it again at once.
+  void showMenu(const std::function<void()>& show);
+  void menuClosed();
+  // The window the menus belong to.
+  HWND menuOwner() const { return watcher_; }
+
   // The class of the message-only windows; each is named after its owner handle in decimal.
   static constexpr const wchar_t* kWindowClass = L"PellwickTrayOwner";
 
@@ -71,7 +80,7 @@ class Win32TrayShell {
   std::map<std::uint32_t, std::function<void(std::uint32_t)>> listeners_;
   std::map<IconKey, NotifyIconData> shown_;  // the last record of each icon added
   UINT taskbarCreated_ = 0;
-  HWND watcher_ = nullptr;
+  HWND watcher_ = nullptr;  // hears the taskbar's restarts and owns the menus
 };
 
 }  // namespace pellwick::win32

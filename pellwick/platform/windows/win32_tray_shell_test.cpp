@@ -154,5 +154,31 @@ TEST(TrayShell, IconsGoAwayWithTheShell) {
   EXPECT_FALSE(Shell_NotifyIconW(NIM_DELETE, &left)) << "the icon outlived its shell";
 }
 
+// A menu of the notification area: its owner is in front before it shows, even when another
+// window was, and hears of its closing by a message of its own.
+TEST(TrayShell, AMenuShowsWithItsOwnerInFrontAndTheOwnerHearsWhenItClosed) {
+  Win32TrayShell shell;
+  testing::TestWindow other(L"In front before the click", 200);
+  SetForegroundWindow(other.handle());
+  ASSERT_EQ(GetForegroundWindow(), other.handle());
+  pumpWaitingMessages();
+
+  HWND inFrontWhenShown = nullptr;
+  shell.showMenu([&] { inFrontWhenShown = GetForegroundWindow(); });
+  EXPECT_EQ(inFrontWhenShown, shell.menuOwner());
+  ASSERT_NE(shell.menuOwner(), nullptr);
+
+  const auto ownerHeardNull = [&] {
+    MSG message;
+    while (PeekMessageW(&message, shell.menuOwner(), 0, 0, PM_REMOVE)) {
+      if (message.message == WM_NULL) return true;
+    }
+    return false;
+  };
+  EXPECT_FALSE(ownerHeardNull());
+  shell.menuClosed();
+  EXPECT_TRUE(ownerHeardNull());
+}
+
 }  // namespace
 }  // namespace pellwick::win32

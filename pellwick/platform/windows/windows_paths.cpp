@@ -7,6 +7,23 @@ namespace {
 
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
 
+// "S-", then numbers joined by '-': nothing that could lead into another namespace.
+bool isSidText(std::string_view text) {
+  if (!text.starts_with("S-")) return false;
+  text.remove_prefix(2);
+  bool digitBefore = false;
+  for (const char c : text) {
+    if (c >= '0' && c <= '9') {
+      digitBefore = true;
+    } else if (c == '-' && digitBefore) {
+      digitBefore = false;
+    } else {
+      return false;
+    }
+  }
+  return digitBefore;
+}
+
 }  // namespace
 
 std::string nativePath(std::string_view path) {
@@ -36,6 +53,14 @@ bool hasEmptyFolderName(std::string_view path) {
     if (isSeparator(path[i - 1]) && isSeparator(path[i])) return true;
   }
   return false;
+}
+
+std::string singleInstanceName(std::string_view programName, std::string_view userSid) {
+  // Appended piece by piece: "literal" + std::string trips a false -Wrestrict of GCC 12.
+  std::string name = "Local\\";
+  name.append(programName).append(".SingleInstance");
+  if (isSidText(userSid)) name.append(".").append(userSid);
+  return name;
 }
 
 }  // namespace pellwick::win32

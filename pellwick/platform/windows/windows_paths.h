@@ -22,4 +22,10 @@ std::string fileStem(std::string_view path);
 // Folder" made from an empty user name. The leading "\\" of a network path is no such gap.
 bool hasEmptyFolderName(std::string_view path);
 
+// The name of the object that tells copies of `programName` apart from other programs, in the
+// session's namespace. With the user's SID in it ("S-1-5-21-..."), another user's process in
+// the same session cannot take it first. Without a SID, or with anything that is not one, the
+// name holds the program's name alone.
+std::string singleInstanceName(std::string_view programName, std::string_view userSid);
+
 }  // namespace pellwick::win32

@@ -37,5 +37,16 @@ TEST(WindowsPaths, EmptyFolderNamesAreFoundButNotTheNetworkPrefix) {
   EXPECT_TRUE(hasEmptyFolderName("\\\\server\\\\folder"));
 }
 
+TEST(WindowsPaths, SingleInstanceNameIsTheUsersOwnInTheSession) {
+  const std::string mine = singleInstanceName("Pellwick", "S-1-5-21-1004336348-1177238915-1001");
+  EXPECT_EQ(mine, "Local\\Pellwick.SingleInstance.S-1-5-21-1004336348-1177238915-1001");
+  EXPECT_NE(mine, singleInstanceName("Pellwick", "S-1-5-21-1004336348-1177238915-1002"));
+  // No SID, or text that is none, names the program alone: never another namespace.
+  for (const char* notASid : {"", "S-", "S-1-", "S-1--5", "s-1-5", "S-1-5\\..\\Global\\x",
+                              "S-1-5-21 ", "Global\\S-1-5"}) {
+    EXPECT_EQ(singleInstanceName("Pellwick", notASid), "Local\\Pellwick.SingleInstance") << notASid;
+  }
+}
+
 }  // namespace
 }  // namespace pellwick::win32
