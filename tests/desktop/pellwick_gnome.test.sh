@@ -48,14 +48,18 @@ IFS=+ read -r _ area_x area_y <<<"$area"
 menu_box() {
   pw_crop "$area" "$PQ_TMP/menu_now.png"
   convert "$PQ_TMP/menu_now.png" -fuzz 1% -fill white -opaque '#303030' -fill black +opaque white \
-    -format '%@' info:
+    -define connected-components:verbose=true -connected-components 8 null: |
+    awk '/^ *[0-9]+:/ && $NF != "srgb(0,0,0)" { split($2, g, /[x+]/) }
+         /^ *[0-9]+:/ && $NF != "srgb(0,0,0)" && g[4] < 20 && $4 + 0 > area { area = $4; box = $2 }
+         END { print (box == "" ? "0x0+0+0" : box) }'
 }
-menu_shown() { [ "$(menu_box | cut -dx -f1)" -gt 100 ]; }
+menu_shown() { [ "$(menu_box | cut -dx -f1)" -gt 100 ]; }  # a wide grey box hanging from the bar
 menu_lines() { # X Y of each line of the open menu, top to bottom
   local box w h x y
   box=$(menu_box)
   IFS='x+' read -r w h x y <<<"$box"
-  convert "$PQ_TMP/menu_now.png" -crop "$box" +repage -colorspace gray -threshold 60% \
+  # Not the rounded corners: what lies behind shows there.
+  convert "$PQ_TMP/menu_now.png" -crop "$((w - 30))x$h+$((x + 15))+$y" +repage -colorspace gray -threshold 60% \
     -scale "1x$h!" -depth 8 txt:- |
     awk -F'[,: ]+' -v x=$((area_x + x + 60)) -v y0=$((area_y + y)) '
       function line() { if (start >= 0) print x, y0 + int((start + end) / 2) }
@@ -69,7 +73,7 @@ menu_lines() { # X Y of each line of the open menu, top to bottom
 open_menu() {
   rest
   click_at $(centre_of "$day_box") "$1"
-  pq_wait_for 3 menu_shown || pq_fail "a click ($1) on the icon opened no menu"
+  pq_wait_for 3 menu_shown || { shot no_menu; pq_fail "a click ($1) on the icon at $day_box opened no menu"; }
 }
 # choose LINE NAME: picks the menu's line LINE (0: "&My Tray Folder") by a click.
 choose() {
@@ -78,9 +82,9 @@ choose() {
   sleep 0.3  # the menu slides in
   mapfile -t lines < <(menu_lines)
   [ ${#lines[@]} -eq 11 ] || { shot menu_lines; pq_fail "the menu shows ${#lines[@]} lines, not 11: box $(menu_box)"; }
-  pq_log "menu lines: ${lines[*]}"; shot "choose_$1"
+
   click_at ${lines[$1]} 1
-  pq_wait_for 3 eval '! menu_shown' || pq_fail "the menu stayed after \"$2\""
+  pq_wait_for 3 eval '! menu_shown' || { shot menu_stayed; pq_fail "the menu stayed after \"$2\""; }
 }
 
 # Pellwick as a GNOME user starts it: Qt's Wayland platform; its Wayland requests are logged.
@@ -154,9 +158,11 @@ done
 [ -n "$day_box" ] || pq_fail "both icons change their pictures"
 shot two_icons
 
-# A click into the Xwayland window gives it the focus again.
+# A click into the Xwayland window (its lower right end: the other windows open further up
+# and left) gives it the focus again.
 click_at $(xwininfo -id "$x11_window" | awk '/Absolute upper-left X/ { x = $NF }
-  /Absolute upper-left Y/ { y = $NF } END { print x + 40, y + 40 }') 1
+  /Absolute upper-left Y/ { y = $NF } /Width:/ { w = $NF } /Height:/ { h = $NF }
+  END { print x + w - 20, y + h - 20 }') 1
 pq_wait_for 3 pw_title_is "$x11_window" "Quistel        $(date +'%B %-d')" ||
   pq_fail "the Xwayland window is not dated again: [$(title)]"
 choose 10 "&Exit Program"
