@@ -82,7 +82,6 @@ choose() {
   sleep 0.3  # the menu slides in
   mapfile -t lines < <(menu_lines)
   [ ${#lines[@]} -eq 11 ] || { shot menu_lines; pq_fail "the menu shows ${#lines[@]} lines, not 11: box $(menu_box)"; }
-
   click_at ${lines[$1]} 1
   pq_wait_for 3 eval '! menu_shown' || { shot menu_stayed; pq_fail "the menu stayed after \"$2\""; }
 }
