@@ -17,6 +17,7 @@
 #   gnome        GNOME Shell as a Wayland compositor drawn into the Xvfb screen, with Xwayland
 #                and the AppIndicator extension; programs get the Wayland and the Xwayland
 #                display, pictures and input go to the screen (PQ_SCREEN)
+#   plasma       KDE Plasma 5 on X11: KWin, plasmashell's panel and its D-Bus system tray
 #
 # A desktop that cannot start here (a package missing, no right to a private mount) makes the
 # test say why and end with PQ_SKIP (a skip for CTest); under CI=true that is a failure.
@@ -162,6 +163,14 @@ pq_start_tray() {
       pq_appindicator Enable || pq_fail "GNOME Shell did not take the AppIndicator extension"
       pq_wait_for 10 pq_sni_host_ready || pq_fail "the AppIndicator extension shows no tray"
       ;;
+    plasma)
+      pq_start plasmashell env KDE_SESSION_VERSION=5 QT_QUICK_BACKEND=software plasmashell
+      PQ_TRAY_PID=$PQ_LAST_PID
+      pq_wait_for 90 pq_sni_host_ready || pq_fail "plasmashell's system tray did not come up"
+      # Its host registers before the panel is drawn.
+      pq_wait_for 90 eval '[ "$(import -window root -format "%[fx:mean]" info:)" != 0 ]' ||
+        pq_fail "plasmashell drew no desktop"
+      ;;
     xfce-*)
       pq_start xfce4-panel env DBUS_SESSION_BUS_ADDRESS="$PQ_BUS" xfce4-panel
       PQ_TRAY_PID=$PQ_LAST_PID
@@ -178,6 +187,7 @@ pq_stop_tray() {
       pq_appindicator Disable || pq_fail "GNOME Shell did not turn the AppIndicator extension off"
       pq_wait_for 10 eval '! pq_sni_host_ready' || pq_fail "the tray stayed after the extension went"
       ;;
+    plasma) pq_stop "$PQ_TRAY_PID" ;;
     xfce-*) pq_stop "$PQ_TRAY_PID" ;;
   esac
 }
@@ -262,6 +272,27 @@ BUS
   unset QT_QPA_PLATFORM
 }
 
+# pq_start_plasma: KDE Plasma 5 on X11 on a private session bus: KWin, the KDE daemon with
+# the tray's StatusNotifier watcher, the activity manager plasmashell needs, then plasmashell.
+pq_start_plasma() {
+  local missing="" tool activities=/usr/lib/x86_64-linux-gnu/libexec/kactivitymanagerd
+  for tool in kwin_x11 kded5 plasmashell gdbus "$activities"; do
+    command -v "$tool" >/dev/null || missing+=" $tool"
+  done
+  [ -z "$missing" ] || pq_skip "KDE Plasma cannot start here, missing:$missing"
+  pq_start_private_bus
+  export DBUS_SESSION_BUS_ADDRESS=$PQ_BUS XDG_CURRENT_DESKTOP=KDE
+  pq_start kwin kwin_x11
+  PQ_WM_PID=$PQ_LAST_PID
+  pq_wait_for 30 pq_wm_ready || pq_fail "KWin did not come up"
+  pq_start kded kded5
+  pq_start activities "$activities"
+  pq_wait_for 30 gdbus call --session --dest org.kde.kded5 --object-path /kded \
+    --method org.kde.kded5.loadModule statusnotifierwatcher ||
+    pq_fail "the KDE daemon did not load the StatusNotifier watcher"
+  pq_start_tray
+}
+
 # xfce4-panel with one panel along the bottom holding the system tray alone.
 pq_write_panel_config() {
   local dir="$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
@@ -301,7 +332,7 @@ pq_start_session() {
     shift 2
   fi
   case $PQ_DESKTOP in
-    icewm | openbox | xfce-xembed | xfce-dbus | gnome) ;;
+    icewm | openbox | xfce-xembed | xfce-dbus | gnome | plasma) ;;
     *) pq_fail "unknown desktop: $PQ_DESKTOP" ;;
   esac
   local geometry=${1:-1280x800}
@@ -335,6 +366,8 @@ PREFS
   pq_wait_for 15 xprop -root || pq_fail "display $DISPLAY does not answer"
   if [ "$PQ_DESKTOP" = gnome ]; then
     pq_start_gnome
+  elif [ "$PQ_DESKTOP" = plasma ]; then
+    pq_start_plasma
   elif [ "$PQ_DESKTOP" = icewm ]; then
     pq_start_wm
   else
@@ -367,7 +400,7 @@ pq_tray_icons() {
         /^      +0x[0-9a-f]+ "[^"]*": \("[^"]+" "[^"]+"\)/ && !/"xfce4-panel"|"wrapper-2.0"/ {
           split($0, after, /\)  /); split(after[2], size, /[x+]/)
           if (size[1] <= 64 && size[2] <= 64) print $1 }' ;;
-    xfce-dbus | gnome)
+    xfce-dbus | gnome | plasma)
       pq_sni_watcher RegisteredStatusNotifierItems 2>/dev/null | grep -o '[^ ]*/StatusNotifierItem' ;;
     *) ;;
   esac
