@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Pellwick in a KDE Plasma 5 session on X11: the day icon shows today's day in plasmashell's
 # tray; a left click opens the tray folder (Plasma passes it on), a right click plasmashell's
-# menu; the title-bar clock dates the focused window under KWin; "&Exit Program" from that
-# menu leaves no icon and no dated title.
+# menu, whose "&Pellwick" brings the blinking TO / DO icon; the title-bar clock dates the
+# focused window under KWin; "&Exit Program" from that menu leaves no icon and no dated title.
 source "$PQ_SOURCE_DIR/tests/desktop/session.sh"
 source "$PQ_SOURCE_DIR/tests/desktop/pellwick_helpers.sh"
 export LC_ALL=C.UTF-8  # Pellwick's month names as date(1) writes them
@@ -52,6 +52,19 @@ point_at "$day_box"
 xdotool click 3
 pq_wait_for 5 menu_shown || pq_fail "a right click opened no menu"
 pq_screenshot plasma_menu
+xdotool key p  # "&Pellwick": the reminders window and the blinking TO / DO icon
+pq_wait_for 10 pw_window '^ Pellwick' || pq_fail "\"&Pellwick\" showed no reminders window"
+pq_wait_for 10 icons_shown 2 || pq_fail "no blinking icon joined the day icon: boxes $(icon_boxes | tr '\n' ' '), items $(pq_tray_icon_count)"
+flash_box="" day_box=""
+for box in $(icon_boxes); do
+  if pw_blinks "$box"; then flash_box=$box; else day_box=$box; fi
+done
+[ -n "$flash_box" ] || pq_fail "the TO / DO icon does not blink"
+[ -n "$day_box" ] || pq_fail "both icons change their pictures"
+pq_screenshot plasma_two_icons
+point_at "$day_box"
+xdotool click 3
+pq_wait_for 5 menu_shown || pq_fail "a right click opened no menu"
 xdotool key e
 pw_wait_exit 10 "$PW_PID" || pq_fail "\"&Exit Program\" did not end Pellwick"
 [ "$PW_STATUS" -eq 0 ] || pq_fail "\"&Exit Program\" ended Pellwick with $PW_STATUS"
