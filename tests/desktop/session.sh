@@ -65,9 +65,11 @@ pq_stop() {
 # The processes that carry this session's mark and are still there: what the desktop
 # started in turn (Xwayland, services the bus started).
 pq_session_leftovers() {
-  local proc
+  local proc stat
   for proc in /proc/[0-9]*; do
     [ "${proc#/proc/}" != "$$" ] || continue
+    read -r stat <"$proc/stat" 2>/dev/null || continue
+    case ${stat##*) } in Z* | X*) continue ;; esac  # ended already
     grep -qzx "PQ_SESSION=$PQ_TMP" "$proc/environ" 2>/dev/null && echo "${proc#/proc/}"
   done
   return 0
@@ -81,6 +83,7 @@ pq_cleanup() {
   done
   if [ -n "$PQ_TMP" ]; then
     for pid in $(pq_session_leftovers); do
+      kill -0 "$pid" 2>/dev/null || continue
       pq_log "stopping $pid ($(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | cut -c1-60)), left by the desktop"
       pq_stop "$pid"
     done
