@@ -68,7 +68,7 @@ pq_session_leftovers() {
   local proc stat
   for proc in /proc/[0-9]*; do
     [ "${proc#/proc/}" != "$$" ] || continue
-    read -r stat <"$proc/stat" 2>/dev/null || continue
+    read -r stat 2>/dev/null <"$proc/stat" || continue
     case ${stat##*) } in Z* | X*) continue ;; esac  # ended already
     grep -qzx "PQ_SESSION=$PQ_TMP" "$proc/environ" 2>/dev/null && echo "${proc#/proc/}"
   done
