@@ -170,13 +170,6 @@ pw_wait_exit 10 "$PW_PID" || pq_fail "\"&Exit Program\" did not end Pellwick"
 pq_wait_for 5 icons_shown 0 || pq_fail "\"&Exit Program\" left an icon in the top bar"
 pw_title_is "$x11_window" Quistel || pq_fail "after exit the Xwayland window is titled [$(title)]"
 
-# Nothing on standard error but the logged Wayland requests.
-for log in pellwick quistel-x11 quistel-wayland; do
-  if grep -v '^\[ *[0-9.]*\] ' "$PQ_TMP/$log.log" | grep -q .; then
-    pq_fail "$log wrote to standard error: $(grep -v '^\[ *[0-9.]*\] ' "$PQ_TMP/$log.log" | head -n5)"
-  fi
-done
-
 # Without the extension: a message, and the icon once the extension is on.
 pq_stop_tray
 pq_start pellwick-no-tray env WAYLAND_DEBUG=client "$PELLWICK"
@@ -188,4 +181,11 @@ pq_start_tray
 pq_wait_for 10 icons_shown 1 || pq_fail "the icon did not show once the extension was on"
 kill -TERM "$PW_PID"
 pw_wait_exit 10 "$PW_PID" || pq_fail "SIGTERM did not end Pellwick"
+
+# Nothing on standard error but the logged Wayland requests.
+for log in pellwick pellwick-no-tray quistel-x11 quistel-wayland; do
+  if grep -v '^\[ *[0-9.]*\] ' "$PQ_TMP/$log.log" | grep -q .; then
+    pq_fail "$log wrote to standard error: $(grep -v '^\[ *[0-9.]*\] ' "$PQ_TMP/$log.log" | head -n5)"
+  fi
+done
 pq_log "Pellwick and Quistel work in the GNOME session"
