@@ -7,6 +7,8 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quistel"));
+  // The desktop entry the desktop names Quistel's window after.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.pellwickquistel.Quistel"));
 
   const quistel::CryptPlaces places{
       QApplication::applicationDirPath(),

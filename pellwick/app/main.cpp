@@ -10,6 +10,8 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // The desktop entry the desktop names Pellwick's windows and icons after.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.pellwickquistel.Pellwick"));
   // The start-at-login entry is the one way Pellwick starts with the desktop: a session
   // manager must never start a copy of its own beside it.
   if (app.isSessionRestored()) return 0;

@@ -125,3 +125,45 @@ pw_record_xdg_open() {
   chmod +x "$PQ_TMP/bin/xdg-open"
   export PATH="$PQ_TMP/bin:$PATH"
 }
+
+# Pictures of the screen (PQ_SCREEN: on GNOME the shell's, not the Xwayland display).
+pw_crop() { DISPLAY=$PQ_SCREEN import -window root -crop "$1" +repage "$2"; } # BOX FILE
+pw_picture_of() { DISPLAY=$PQ_SCREEN import -window root -crop "$1" +repage rgb:- | md5sum | cut -d' ' -f1; }
+pw_shows() { [ "$(pw_picture_of "$1")" = "$2" ]; }
+pw_shows_other_than() { [ "$(pw_picture_of "$1")" != "$2" ]; }
+pw_blinks() { # BOX: its picture changes and changes back within the first interval
+  local first
+  first=$(pw_picture_of "$1")
+  pq_wait_for 3 pw_shows_other_than "$1" "$first" && pq_wait_for 3 pw_shows "$1" "$first"
+}
+
+# pw_changed_boxes BEFORE AFTER X Y: where picture AFTER differs from BEFORE (both taken at
+# X,Y of the screen), as WxH+X+Y of the screen, left to right. Icons side by side touch:
+# they are square, so a wide part holds several.
+pw_changed_boxes() {
+  convert "$1" "$2" -compose difference -composite \
+    -colorspace gray -threshold 4% -define connected-components:verbose=true \
+    -define connected-components:area-threshold=30 -connected-components 8 null: |
+    awk -v x="$3" -v y="$4" '$NF ~ /255/ { split($2, g, /[x+]/)
+      n = int(g[1] / g[2] + 0.5); if (n < 1) n = 1
+      for (i = 0; i < n; i++)
+        print g[3] + x + i * int(g[1] / n), int(g[1] / n) "x" g[2] "+" g[3] + x + i * int(g[1] / n) "+" g[4] + y }' |
+    sort -n | cut -d' ' -f2
+}
+
+# pw_day_shown BOX: the day picture most like the icon in BOX; it must be today's.
+pw_day_shown() {
+  local box=$1 icon="$PQ_TMP/icon.png" best="" best_error="" day error bg size
+  pw_crop "$box" "$icon"
+  size=${box%%+*}
+  bg=$(convert "$icon" -format '%[pixel:p{0,0}]' info:)
+  for day in $(seq 31); do
+    error=$(convert "$PQ_SOURCE_DIR/pellwick/resources/pictures/day$day.ico[0]" \
+      -background "$bg" -flatten -resize "$size!" "$icon" -metric RMSE \
+      -compare -format '%[distortion]' info: 2>/dev/null)
+    if [ -z "$best" ] || awk -v a="$error" -v b="$best_error" 'BEGIN { exit !(a < b) }'; then
+      best=$day best_error=$error
+    fi
+  done
+  echo "$best"
+}

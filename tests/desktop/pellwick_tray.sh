@@ -20,7 +20,7 @@ panel_box() {
     split($0, after, /\)  /); split(after[2], g, / +/); split(g[1], size, /[x+]/)
     if (size[1] >= 640) { split(g[2], at, /\+/); print size[1] "x" size[2] "+" at[2] "+" at[3]; exit } }'
 }
-snap_panel() { import -window root -crop "$(panel_box)" +repage "$1"; }
+snap_panel() { pw_crop "$(panel_box)" "$1"; }
 icon_boxes() { # WxH+X+Y of each icon, left to right
   if [ "$PQ_DESKTOP" = xfce-dbus ]; then
     local panel x y
@@ -28,15 +28,7 @@ icon_boxes() { # WxH+X+Y of each icon, left to right
     IFS=+ read -r _ x y <<<"$panel"
     xdotool mousemove 600 300  # no button of the panel lit up under the pointer
     snap_panel "$PQ_TMP/panel_now.png"
-    convert "$PQ_TMP/empty_panel.png" "$PQ_TMP/panel_now.png" -compose difference -composite \
-      -colorspace gray -threshold 4% -define connected-components:verbose=true \
-      -define connected-components:area-threshold=30 -connected-components 8 null: |
-      awk -v x="$x" -v y="$y" '$NF ~ /255/ { split($2, g, /[x+]/)
-        # Icons side by side touch: they are square, so a wide part holds several.
-        n = int(g[1] / g[2] + 0.5); if (n < 1) n = 1
-        for (i = 0; i < n; i++)
-          print g[3] + x + i * int(g[1] / n), int(g[1] / n) "x" g[2] "+" g[3] + x + i * int(g[1] / n) "+" g[4] + y }' |
-      sort -n | cut -d' ' -f2
+    pw_changed_boxes "$PQ_TMP/empty_panel.png" "$PQ_TMP/panel_now.png" "$x" "$y"
   else
     local w
     for w in $(pq_tray_icons); do
@@ -48,14 +40,6 @@ icon_boxes() { # WxH+X+Y of each icon, left to right
 icons_shown() { [ "$(icon_boxes | wc -l)" -eq "$1" ] && [ "$(pq_tray_icon_count)" -eq "$1" ]; }
 centre_of() { awk -F'[x+]' '{ print int($3 + $1 / 2), int($4 + $2 / 2) }' <<<"$1"; }
 point_at() { xdotool mousemove $(centre_of "$1"); }
-picture_of() { import -window root -crop "$1" +repage rgb:- | md5sum | cut -d' ' -f1; }
-shows_other_than() { [ "$(picture_of "$1")" != "$2" ]; }
-shows() { [ "$(picture_of "$1")" = "$2" ]; }
-blinks() { # BOX: its picture changes and changes back within the first interval
-  local first
-  first=$(picture_of "$1")
-  pq_wait_for 3 shows_other_than "$1" "$first" && pq_wait_for 3 shows "$1" "$first"
-}
 
 # The open menu: Pellwick's own, or on the D-Bus tray the one the panel shows for it.
 panel_menu_shown() {
@@ -70,23 +54,6 @@ menu_shown() {
   if [ "$PQ_DESKTOP" = xfce-dbus ]; then panel_menu_shown; else pw_menu_shown "$PW_PID"; fi
 }
 
-# The day picture most like the icon: it must be today's.
-day_shown() {
-  local box=$1 icon="$PQ_TMP/icon.png" best="" best_error="" day error bg size
-  import -window root -crop "$box" +repage "$icon"
-  size=${box%%+*}
-  bg=$(convert "$icon" -format '%[pixel:p{0,0}]' info:)
-  for day in $(seq 31); do
-    error=$(convert "$PQ_SOURCE_DIR/pellwick/resources/pictures/day$day.ico[0]" \
-      -background "$bg" -flatten -resize "$size!" "$icon" -metric RMSE \
-      -compare -format '%[distortion]' info: 2>/dev/null)
-    if [ -z "$best" ] || awk -v a="$error" -v b="$best_error" 'BEGIN { exit !(a < b) }'; then
-      best=$day best_error=$error
-    fi
-  done
-  echo "$best"
-}
-
 [ "$PQ_DESKTOP" != xfce-dbus ] || snap_panel "$PQ_TMP/empty_panel.png"
 started=$(date +%s%N)
 pw_start
@@ -97,8 +64,8 @@ if [ "$PQ_DESKTOP" = xfce-dbus ]; then
     pq_fail "no StatusNotifierItem registered with the watcher"
 fi
 day_box=$(icon_boxes)
-[ "$(day_shown "$day_box")" = "$(date +%-d)" ] ||
-  pq_fail "the icon shows day $(day_shown "$day_box"), not $(date +%-d)"
+[ "$(pw_day_shown "$day_box")" = "$(date +%-d)" ] ||
+  pq_fail "the icon shows day $(pw_day_shown "$day_box"), not $(date +%-d)"
 pq_screenshot "tray_$1/day_icon"
 
 # A press alone does nothing; the release over the icon is the click.
@@ -135,7 +102,7 @@ pq_wait_for 10 icons_shown 2 || pq_fail "no blinking icon joined the day icon: b
 # The icons may change places: the blinking one is the one that changes (every second).
 flash_box="" day_box=""
 for box in $(icon_boxes); do
-  if blinks "$box"; then flash_box=$box; else day_box=$box; fi
+  if pw_blinks "$box"; then flash_box=$box; else day_box=$box; fi
 done
 [ -n "$flash_box" ] || pq_fail "the TO / DO icon does not blink"
 [ -n "$day_box" ] || pq_fail "both icons change their pictures"
@@ -146,7 +113,7 @@ pq_start_tray
 pq_wait_for 10 icons_shown 2 || pq_fail "the icons did not come back after the tray restarted"
 day_box=""
 for box in $(icon_boxes); do
-  [ "$(day_shown "$box")" != "$(date +%-d)" ] || day_box=$box
+  [ "$(pw_day_shown "$box")" != "$(date +%-d)" ] || day_box=$box
 done
 [ -n "$day_box" ] || pq_fail "after the restart no icon shows today's day"
 pq_screenshot "tray_$1/after_restart"

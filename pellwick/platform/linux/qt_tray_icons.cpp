@@ -6,6 +6,7 @@
 #include <QDBusMessage>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
@@ -150,16 +151,10 @@ std::optional<TrayClick> trayClickFor(QEvent::Type type, Qt::MouseButton button)
 
 class QtTrayIcon : public TrayIcon {
  public:
-  QtTrayIcon(QtTrayIcons& icons, Clicks clicks)
-      : icons_(icons), clicks_(std::move(clicks)), icon_(new QSystemTrayIcon(&icons.iconParent_)) {
-    QObject::connect(icon_, &QSystemTrayIcon::activated, icon_,
-                     [&icons, icon = icon_](QSystemTrayIcon::ActivationReason reason) {
-                       icons.activated(icon, reason);
-                     });
-    icons_.icons_.insert(icon_, this);
-  }
+  QtTrayIcon(QtTrayIcons& icons, Clicks clicks) : icons_(icons), clicks_(std::move(clicks)) {}
 
   ~QtTrayIcon() override {
+    if (!icon_) return;
     icons_.icons_.remove(icon_);
     // Qt may still be reporting a click on it.
     icon_->hide();
@@ -167,10 +162,17 @@ class QtTrayIcon : public TrayIcon {
   }
 
   void setIcon(const QIcon& icon) override {
-    if (icon.cacheKey() != icon_->icon().cacheKey()) icon_->setIcon(icon);
+    picture_ = icon;
+    if (!icon_) {
+      if (shown_) show();
+    } else if (icon.cacheKey() != icon_->icon().cacheKey()) {
+      icon_->setIcon(icon);
+    }
   }
 
   void show() override {
+    shown_ = true;
+    if (!icon_ && !create()) return;
     // An embedded icon would open the menu on the press: there clicked() opens it.
     if (icons_.showsMenusItself()) icon_->setContextMenu(menu_);
     icon_->show();
@@ -189,17 +191,41 @@ class QtTrayIcon : public TrayIcon {
   }
 
  private:
+  // Qt's icon, made once Qt has chosen its tray.
+  bool create() {
+    if (!icons_.qtTrayChosen()) return false;
+    icon_ = new QSystemTrayIcon(picture_, &icons_.iconParent_);
+    QObject::connect(icon_, &QSystemTrayIcon::activated, icon_,
+                     [&icons = icons_, icon = icon_](QSystemTrayIcon::ActivationReason reason) {
+                       icons.activated(icon, reason);
+                     });
+    icons_.icons_.insert(icon_, this);
+    return true;
+  }
+
   QtTrayIcons& icons_;
   Clicks clicks_;
-  QSystemTrayIcon* icon_;
+  QSystemTrayIcon* icon_ = nullptr;
+  QIcon picture_;
   QMenu* menu_ = nullptr;
+  bool shown_ = false;
 };
 
-QtTrayIcons::QtTrayIcons() : embeddedClicks_(std::make_unique<EmbeddedTrayClicks>(*this)) {
+QtTrayIcons::QtTrayIcons() {
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+    // No XEmbed tray: Qt is asked once a host shows StatusNotifierItems, so it picks that.
+    statusNotifierHost_ = std::make_unique<StatusNotifierHost>();
+    return;
+  }
   // Qt settles on the D-Bus or the XEmbed tray at its first question, asked right here.
   const bool host = statusNotifierHostRegistered(QDBusConnection::sessionBus());
+  qtTrayChosen_ = true;
   QSystemTrayIcon::isSystemTrayAvailable();
-  if (host) statusNotifierHost_ = std::make_unique<StatusNotifierHost>();
+  if (host) {
+    statusNotifierHost_ = std::make_unique<StatusNotifierHost>();
+  } else {
+    embeddedClicks_ = std::make_unique<EmbeddedTrayClicks>(*this);
+  }
 }
 
 QtTrayIcons::~QtTrayIcons() = default;
@@ -213,8 +239,16 @@ bool QtTrayIcons::available() const {
                              : QSystemTrayIcon::isSystemTrayAvailable();
 }
 
+bool QtTrayIcons::qtTrayChosen() {
+  if (!qtTrayChosen_ && statusNotifierHost_->registered()) {
+    qtTrayChosen_ = true;
+    QSystemTrayIcon::isSystemTrayAvailable();
+  }
+  return qtTrayChosen_;
+}
+
 void QtTrayIcons::activated(QSystemTrayIcon* icon, QSystemTrayIcon::ActivationReason reason) {
-  if (embeddedClicks_->claim(icon, reason)) return;
+  if (embeddedClicks_ && embeddedClicks_->claim(icon, reason)) return;
   if (auto click = trayClickFor(reason)) report(icon, *click);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Notification-area icons through Qt's QSystemTrayIcon. Qt shows them as StatusNotifierItems
-// over D-Bus when a host is registered as Pellwick starts; otherwise it embeds them in the
-// desktop's XEmbed tray, and again whenever a tray comes (back).
+// over D-Bus when a host is registered as Pellwick starts; otherwise, on X11, it embeds them
+// in the desktop's XEmbed tray, and again whenever a tray comes (back). Other platforms
+// (Wayland) have the D-Bus tray alone: there the icons wait for a host.
 
 #include <QEvent>
 #include <QHash>
@@ -41,10 +42,13 @@ class QtTrayIcons : public TrayIcons {
   void activated(QSystemTrayIcon* icon, QSystemTrayIcon::ActivationReason reason);
   void report(QSystemTrayIcon* icon, TrayClick click);
   bool showsMenusItself() const { return statusNotifierHost_ != nullptr; }
+  // Whether Qt may be given icons: it settles on its tray at its first question.
+  bool qtTrayChosen();
 
   // Set when Qt shows the icons through a D-Bus host; Qt keeps that choice until the end.
   std::unique_ptr<StatusNotifierHost> statusNotifierHost_;
-  std::unique_ptr<EmbeddedTrayClicks> embeddedClicks_;
+  std::unique_ptr<EmbeddedTrayClicks> embeddedClicks_;  // XEmbed tray only
+  bool qtTrayChosen_ = false;
   QObject iconParent_;  // owns the QSystemTrayIcons, also those waiting for deletion
   QHash<QSystemTrayIcon*, QtTrayIcon*> icons_;
 };

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Pellwick in a KDE Plasma 5 session on X11: the day icon shows today's day in plasmashell's
+# tray; a left click opens the tray folder (Plasma passes it on), a right click plasmashell's
+# menu, whose "&Pellwick" brings the blinking TO / DO icon; the title-bar clock dates the
+# focused window under KWin; "&Exit Program" from that menu leaves no icon and no dated title.
+source "$PQ_SOURCE_DIR/tests/desktop/session.sh"
+source "$PQ_SOURCE_DIR/tests/desktop/pellwick_helpers.sh"
+export LC_ALL=C.UTF-8  # Pellwick's month names as date(1) writes them
+pq_start_session --desktop plasma 1024x768
+pw_record_xdg_open
+opened() { [ "$(cat "$calls" 2>/dev/null | wc -l)" -eq "$1" ]; }
+
+# The panel's tray, left of its clock (which changes by the minute).
+read -r width height < <(xdpyinfo | awk '/dimensions:/ { split($2, s, "x"); print s[1], s[2] }')
+tray="$((width * 22 / 100))x40+$((width * 60 / 100))+$((height - 40))"
+IFS=+ read -r _ tray_x tray_y <<<"$tray"
+rest() { xdotool mousemove $((width / 2)) $((height / 2)); }
+rest
+pw_crop "$tray" "$PQ_TMP/empty_tray.png"
+icon_boxes() {
+  rest
+  pw_crop "$tray" "$PQ_TMP/tray.png"
+  pw_changed_boxes "$PQ_TMP/empty_tray.png" "$PQ_TMP/tray.png" "$tray_x" "$tray_y"
+}
+icons_shown() { [ "$(icon_boxes | wc -l)" -eq "$1" ] && [ "$(pq_tray_icon_count)" -eq "$1" ]; }
+point_at() { xdotool mousemove $(awk -F'[x+]' '{ print int($3 + $1 / 2), int($4 + $2 / 2) }' <<<"$1"); }
+menu_shown() { pw_menu_shown "$PQ_TRAY_PID"; }  # plasmashell shows the item's menu
+
+# The clock's mode is saved: Pellwick dates the focused window from its start.
+mkdir -p "$(dirname "$(PW_SETTINGS)")"
+printf '[STARTUP]\nmessdate=True\n' >"$(PW_SETTINGS)"
+pq_start xterm xterm -geometry 80x8+100+100 -title "Clock test"
+pq_wait_for 10 xdotool search --name '^Clock test$' || pq_fail "no xterm"
+xterm_window=$(xdotool search --name '^Clock test$' | head -n1)
+xdotool windowactivate --sync "$xterm_window"
+
+started=$(date +%s%N)
+pw_start
+pq_wait_for 15 icons_shown 1 || pq_fail "no icon in the tray: boxes $(icon_boxes | tr '\n' ' '), items $(pq_tray_icon_count)"
+pq_log "icon in the Plasma tray $(( ($(date +%s%N) - started) / 1000000 )) ms after the start"
+day_box=$(icon_boxes)
+[ "$(pw_day_shown "$day_box")" = "$(date +%-d)" ] ||
+  pq_fail "the icon shows day $(pw_day_shown "$day_box"), not $(date +%-d)"
+pq_screenshot plasma_day_icon
+pq_wait_for 3 pw_title_is "$xterm_window" "Clock test        $(date +'%B %-d')" ||
+  pq_fail "the focused window is not dated: [$(pq_window_title "$xterm_window")]"
+
+point_at "$day_box"
+xdotool click 1
+pq_wait_for 3 opened 1 || pq_fail "a left click did not open the tray folder"
+point_at "$day_box"
+xdotool click 3
+pq_wait_for 5 menu_shown || pq_fail "a right click opened no menu"
+pq_screenshot plasma_menu
+xdotool key p  # "&Pellwick": the reminders window and the blinking TO / DO icon
+pq_wait_for 10 pw_window '^ Pellwick' || pq_fail "\"&Pellwick\" showed no reminders window"
+pq_wait_for 10 icons_shown 2 || pq_fail "no blinking icon joined the day icon: boxes $(icon_boxes | tr '\n' ' '), items $(pq_tray_icon_count)"
+flash_box="" day_box=""
+for box in $(icon_boxes); do
+  if pw_blinks "$box"; then flash_box=$box; else day_box=$box; fi
+done
+[ -n "$flash_box" ] || pq_fail "the TO / DO icon does not blink"
+[ -n "$day_box" ] || pq_fail "both icons change their pictures"
+pq_screenshot plasma_two_icons
+point_at "$day_box"
+xdotool click 3
+pq_wait_for 5 menu_shown || pq_fail "a right click opened no menu"
+xdotool key e
+pw_wait_exit 10 "$PW_PID" || pq_fail "\"&Exit Program\" did not end Pellwick"
+[ "$PW_STATUS" -eq 0 ] || pq_fail "\"&Exit Program\" ended Pellwick with $PW_STATUS"
+pq_wait_for 5 icons_shown 0 || pq_fail "\"&Exit Program\" left an icon in the tray"
+pw_title_is "$xterm_window" "Clock test" ||
+  pq_fail "after exit the window is titled [$(pq_window_title "$xterm_window")]"
+opened 1 || pq_fail "the folder was opened more often than clicked"
+pq_log "Pellwick works in the Plasma session"
