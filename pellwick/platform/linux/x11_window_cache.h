@@ -41,15 +41,20 @@ class WindowCache {
     return *watched_.minimised;
   }
 
-  Caption caption(Window window) {
-    if (!isWatched(window)) return x_.caption(window);
-    if (!watched_.caption) watched_.caption = x_.caption(window);
-    return *watched_.caption;
+  // Read again only after the window says its title changed.
+  WindowTitle title(Window window) {
+    if (!isWatched(window)) return x_.title(window);
+    if (!watched_.title) watched_.title = x_.title(window);
+    return *watched_.title;
   }
 
   // A title that cannot be read as text is left as it is: never written back altered.
   bool setCaption(Window window, const std::string& utf8) {
-    return caption(window).readable && x_.setCaption(window, utf8);
+    return title(window).rewritable && x_.setCaption(window, utf8);
+  }
+
+  bool restoreTitle(Window window, const TitleProperties& own, const std::string& written) {
+    return x_.restoreTitle(window, own, written);
   }
 
   std::optional<int> width(Window window) {
@@ -61,7 +66,7 @@ class WindowCache {
     Window window = None;
     std::optional<int> width;
     std::optional<bool> minimised;
-    std::optional<Caption> caption;
+    std::optional<WindowTitle> title;
   };
 
   void watch(Window window) {
@@ -107,7 +112,7 @@ class WindowCache {
       if (property == x_.atoms.wmState || property == x_.atoms.netWmState) {
         watched_.minimised.reset();
       }
-      if (property == x_.atoms.netWmName || property == XA_WM_NAME) watched_.caption.reset();
+      if (property == x_.atoms.netWmName || property == XA_WM_NAME) watched_.title.reset();
     }
   }
 
