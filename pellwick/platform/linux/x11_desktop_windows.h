@@ -1,7 +1,8 @@
 #pragma once
 // The desktop's windows on X11: Xlib on a connection of our own, with the window
 // manager's EWMH hints where it gives them. What it learns about the root window and the
-// foreground window it keeps until an X event says it changed. X errors on its connection
+// foreground window it keeps until an X event says it changed; events are taken when the
+// foreground window is asked for, as each tick does first. X errors on its connection
 // (a window that vanished between two calls) are absorbed, never fatal.
 
 #include <memory>

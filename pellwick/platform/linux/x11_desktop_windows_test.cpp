@@ -155,6 +155,7 @@ TEST_F(X11Desktop, ForegroundIsTheWindowTheWindowManagerActivated) {
   EXPECT_TRUE(eventually([&] { return desktop.foregroundWindow() == b; }));
 }
 
+// Each tick starts by asking for the foreground window; what changed on it shows from then on.
 TEST_F(X11Desktop, ForegroundWindowIsFollowedThroughItsChanges) {
   Window a = managed("Alpha");
   activate(a);
@@ -163,15 +164,21 @@ TEST_F(X11Desktop, ForegroundWindowIsFollowedThroughItsChanges) {
   XStoreName(other, a, "Alpha 2");
   XResizeWindow(other, a, 411, 200);
   XSync(other, False);
-  EXPECT_TRUE(eventually([&] { return desktop.caption(a) == "Alpha 2"; }));
-  EXPECT_TRUE(eventually([&] { return desktop.clientWidth(a) == 411; }));
+  auto atATick = [&](const std::function<bool()>& condition) {
+    return eventually([&] {
+      desktop.foregroundWindow();
+      return condition();
+    });
+  };
+  EXPECT_TRUE(atATick([&] { return desktop.caption(a) == "Alpha 2"; }));
+  EXPECT_TRUE(atATick([&] { return desktop.clientWidth(a) == 411; }));
   XIconifyWindow(other, a, DefaultScreen(other));
   XSync(other, False);
-  EXPECT_TRUE(eventually([&] { return desktop.isMinimised(a); }));
+  EXPECT_TRUE(atATick([&] { return desktop.isMinimised(a); }));
   XDestroyWindow(other, a);
   XSync(other, False);
   made.erase(std::find(made.begin(), made.end(), a));
-  EXPECT_TRUE(eventually([&] { return !desktop.clientWidth(a) && desktop.caption(a).empty(); }));
+  EXPECT_TRUE(atATick([&] { return !desktop.clientWidth(a) && desktop.caption(a).empty(); }));
 }
 
 TEST_F(X11Desktop, MinimisedFromWmStateOrHiddenHint) {

@@ -8,8 +8,9 @@
 namespace pellwick::x11 {
 
 // What the server told us last about the root and about the window last
-// found in the foreground; events on them say when an answer has to be asked again. A
-// tick on an unchanged desktop so costs no round trip.
+// found in the foreground; events on them say when an answer has to be asked again. They
+// are taken once a tick, when it asks for the foreground window: a tick on an unchanged
+// desktop so costs no round trip and a single look at the connection.
 class WindowCache {
  public:
   explicit WindowCache(Display* display) : x_(display) {
@@ -50,10 +51,13 @@ class WindowCache {
 
   // A title that cannot be read as text is left as it is: never written back altered.
   bool setCaption(Window window, const std::string& utf8) {
-    return title(window).rewritable && x_.setCaption(window, utf8);
+    if (!title(window).rewritable) return false;
+    forgetTitle(window);
+    return x_.setCaption(window, utf8);
   }
 
   bool restoreTitle(Window window, const TitleProperties& own, const std::string& written) {
+    forgetTitle(window);
     return x_.restoreTitle(window, own, written);
   }
 
@@ -82,9 +86,11 @@ class WindowCache {
     }
   }
 
-  bool isWatched(Window window) {
-    takeEvents();
-    return window != None && window == watched_.window;
+  bool isWatched(Window window) const { return window != None && window == watched_.window; }
+
+  // Our own writes: the title is read again at once, not only after their events.
+  void forgetTitle(Window window) {
+    if (isWatched(window)) watched_.title.reset();
   }
 
   void takeEvents() {
