@@ -35,6 +35,11 @@ class DesktopWindows {
   std::string caption(WindowId window) { return title(window).text; }
   // Writes the whole caption as UTF-8. False when the window is gone.
   virtual bool setCaption(WindowId window, const std::string& utf8) = 0;
+  // The window's own title after it retitled itself while it showed `written`, the caption
+  // written over `own`: its title now, but a part of it that still shows `written` keeps
+  // its part of `own`.
+  virtual WindowTitle retitled(WindowId window, const WindowTitle& own,
+                               const std::string& written) = 0;
   // Gives the window its `own` title back where it still shows `written`, the caption
   // written over it; a part of the title the window changed since is left as it is. False
   // when the window is gone or nothing of it still showed `written`.

@@ -39,7 +39,7 @@ void TitleClock::tick(const DisplaySettings& display, const QDateTime& now) {
     keepOwnTitle(current);
   } else if (current.text != lastWritten_) {
     // The window retitled itself since our last write: that is its own title now.
-    keepOwnTitle(current);
+    keepOwnTitle(desktop_.retitled(focused, ownTitle_, lastWritten_));
   }
   if (!ownTitle_.rewritable) {
     lastWritten_ = std::move(current.text);

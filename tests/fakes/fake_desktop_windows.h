@@ -43,6 +43,11 @@ class FakeDesktopWindows : public DesktopWindows {
     it->second.stored = "written";
     return true;
   }
+  WindowTitle retitled(WindowId w, const WindowTitle& own, const std::string&) override {
+    WindowTitle now = title(w);
+    if (now.stored == "written") now.stored = own.stored;
+    return now;
+  }
   bool restoreTitle(WindowId w, const WindowTitle& own, const std::string& written) override {
     auto it = windows.find(w);
     if (it == windows.end() || it->second.caption != written) return false;

@@ -28,6 +28,16 @@ bool X11DesktopWindows::setCaption(WindowId window, const std::string& utf8) {
   return x_ && window != 0 && x_->setCaption(window, utf8);
 }
 
+WindowTitle X11DesktopWindows::retitled(WindowId window, const WindowTitle& own,
+                                        const std::string& written) {
+  WindowTitle now = title(window);
+  const auto ownProperties = x11::unpackTitle(own.stored);
+  auto properties = x11::unpackTitle(now.stored);
+  if (ownProperties && properties && x_->keepOwnWhereWritten(*properties, *ownProperties, written))
+    now.stored = x11::packTitle(*properties);
+  return now;
+}
+
 bool X11DesktopWindows::restoreTitle(WindowId window, const WindowTitle& own,
                                      const std::string& written) {
   if (!x_ || window == 0) return false;

@@ -40,6 +40,8 @@ class X11DesktopWindows : public DesktopWindows {
   // WM_NAME holds the text. False, and nothing written, when the window is gone or its
   // title cannot be read as text.
   bool setCaption(WindowId window, const std::string& utf8) override;
+  // A window may rename itself in one title property alone: the other keeps its own value.
+  WindowTitle retitled(WindowId window, const WindowTitle& own, const std::string& written) override;
   // WM_NAME and _NET_WM_NAME each come back with their own value and type, where they still
   // hold what setCaption wrote.
   bool restoreTitle(WindowId window, const WindowTitle& own, const std::string& written) override;

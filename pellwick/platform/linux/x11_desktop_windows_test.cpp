@@ -404,6 +404,26 @@ TEST_F(X11Desktop, APropertyTheWindowChangedSinceIsLeftAlone) {
   setRawProperty(w, "_NET_WM_NAME", "UTF8_STRING", "Gamma 3");
   EXPECT_FALSE(desktop.restoreTitle(w, own, written));
   EXPECT_EQ(desktop.caption(w), "Gamma 3");
+
+  // Renamed in _NET_WM_NAME alone while dated: WM_NAME never keeps a dated text.
+  TitleClock clock(desktop, 8, QLocale(QLocale::English, QLocale::UnitedStates));
+  const QDateTime sunday(QDate(2026, 12, 6), QTime(14, 5));
+  Window r = managed("Rho");
+  setRawProperty(r, "WM_NAME", "STRING", "Rho legacy");
+  setRawProperty(r, "_NET_WM_NAME", "UTF8_STRING", "Rho modern");
+  activate(r);
+  ASSERT_TRUE(eventually([&] { return desktop.foregroundWindow() == r; }));
+  clock.tick({DisplayMode::ShortDate}, sunday);
+  setRawProperty(r, "_NET_WM_NAME", "UTF8_STRING", "Rho renamed");
+  ASSERT_TRUE(eventually([&] {
+    desktop.foregroundWindow();
+    return desktop.caption(r) == "Rho renamed";
+  }));
+  clock.tick({DisplayMode::ShortDate}, sunday);
+  EXPECT_EQ(desktop.caption(r), "Rho renamed        December 6");
+  clock.restoreLastCaption();
+  EXPECT_EQ(rawProperty(r, "WM_NAME"), (std::pair<std::string, std::string>{"STRING", "Rho legacy"}));
+  EXPECT_EQ(rawProperty(r, "_NET_WM_NAME").second, "Rho renamed");
 }
 
 TEST(X11WithoutDisplay, NothingIsReachedAndTheClockStaysQuiet) {

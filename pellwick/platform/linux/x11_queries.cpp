@@ -151,24 +151,33 @@ bool XQueries::setCaption(Window window, const std::string& utf8) {
   return false;
 }
 
+bool XQueries::keepOwnWhereWritten(TitleProperties& title, const TitleProperties& own,
+                                   const std::string& written) {
+  const auto wmName = wmNameFor(written);
+  bool kept = false;
+  if (wmName && title.wmName == *wmName) {
+    title.wmName = own.wmName;
+    kept = true;
+  }
+  if (title.netWmName == TitleProperty{atoms.utf8String, written}) {
+    title.netWmName = own.netWmName;
+    kept = true;
+  }
+  return kept;
+}
+
 bool XQueries::restoreTitle(Window window, const TitleProperties& own,
                             const std::string& written) {
   addedNetWmNames_.erase(window);
   const auto now = readTitle(window);
-  const auto wmName = wmNameFor(written);
-  if (!now || !wmName) return false;
+  if (!now) return false;
+  TitleProperties restored = *now;
+  if (!keepOwnWhereWritten(restored, own, written)) return false;
   const unsigned long errorsBefore = ErrorTrap::errors(display_);
-  bool gaveBack = false;
-  if (now->wmName == *wmName) {
-    put(window, XA_WM_NAME, own.wmName);
-    gaveBack = true;
-  }
-  if (now->netWmName == TitleProperty{atoms.utf8String, written}) {
-    put(window, atoms.netWmName, own.netWmName);
-    gaveBack = true;
-  }
+  if (!(restored.wmName == now->wmName)) put(window, XA_WM_NAME, restored.wmName);
+  if (!(restored.netWmName == now->netWmName)) put(window, atoms.netWmName, restored.netWmName);
   XSync(display_, False);
-  return gaveBack && ErrorTrap::errors(display_) == errorsBefore;
+  return ErrorTrap::errors(display_) == errorsBefore;
 }
 
 std::optional<int> XQueries::width(Window window) {

@@ -116,6 +116,11 @@ class XQueries {
   // that its later titles in WM_NAME are never hidden behind ours.
   bool setCaption(Window window, const std::string& utf8);
 
+  // Each property of `title` that holds what setCaption(window, written) put there takes
+  // its value in `own` instead. True when one did.
+  bool keepOwnWhereWritten(TitleProperties& title, const TitleProperties& own,
+                           const std::string& written);
+
   // Each title property that still holds what setCaption(window, written) put there gets
   // its `own` value and type back (an `own` that was absent: the property goes). False when
   // none held it, or the window is gone.

@@ -56,6 +56,11 @@ class WindowCache {
     return x_.setCaption(window, utf8);
   }
 
+  bool keepOwnWhereWritten(TitleProperties& title, const TitleProperties& own,
+                           const std::string& written) {
+    return x_.keepOwnWhereWritten(title, own, written);
+  }
+
   bool restoreTitle(Window window, const TitleProperties& own, const std::string& written) {
     forgetTitle(window);
     return x_.restoreTitle(window, own, written);

@@ -48,6 +48,10 @@ bool Win32DesktopWindows::setCaption(WindowId window, const std::string& utf8) {
          accepted != 0;
 }
 
+WindowTitle Win32DesktopWindows::retitled(WindowId window, const WindowTitle&, const std::string&) {
+  return title(window);
+}
+
 bool Win32DesktopWindows::restoreTitle(WindowId window, const WindowTitle& own,
                                        const std::string& written) {
   return caption(window) == written && setCaption(window, own.text);

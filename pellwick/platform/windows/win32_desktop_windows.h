@@ -15,6 +15,7 @@ class Win32DesktopWindows : public DesktopWindows {
   // A program that does not answer within a moment keeps its caption and gives false, so
   // that it cannot stall this one.
   bool setCaption(WindowId window, const std::string& utf8) override;
+  WindowTitle retitled(WindowId window, const WindowTitle& own, const std::string& written) override;
   bool restoreTitle(WindowId window, const WindowTitle& own, const std::string& written) override;
   std::optional<int> clientWidth(WindowId window) override;
 };
