@@ -38,11 +38,13 @@ std::optional<RewrittenTitle> FileTitleRecord::load() {
       !record.value("stored").isString() || !record.value("written").isString()) {
     return std::nullopt;
   }
-  const QByteArray stored =
-      QByteArray::fromBase64(record.value("stored").toString().toLatin1());
-  return RewrittenTitle{window,
-                        {toUtf8(record.value("title")), stored.toStdString(), true},
-                        toUtf8(record.value("written"))};
+  RewrittenTitle title;
+  title.window = window;
+  title.own.text = toUtf8(record.value("title"));
+  title.own.stored =
+      QByteArray::fromBase64(record.value("stored").toString().toLatin1()).toStdString();
+  title.written = toUtf8(record.value("written"));
+  return title;
 }
 
 void FileTitleRecord::keep(const RewrittenTitle& title) {
