@@ -40,7 +40,8 @@ bool PellwickApp::start() {
 void PellwickApp::buildParts() {
   PlatformServices& platform = environment_.platform;
   const SavedSettings saved = readSavedSettings(environment_.settings);
-  titleClock_ = std::make_unique<TitleClockTimer>(*platform.desktopWindows, display_,
+  titleClock_ = std::make_unique<TitleClockTimer>(*platform.desktopWindows,
+                                                  platform.titleRecord.get(), display_,
                                                   environment_.clock, environment_.messages);
   trayMenu_ = std::make_unique<TrayMenu>(
       display_, saved,

@@ -7,6 +7,7 @@
 #include "platform/desktop_windows.h"
 #include "platform/single_instance.h"
 #include "platform/termination_requests.h"
+#include "platform/title_record.h"
 #include "platform/tray_icons.h"
 #include "platform/user_folders.h"
 
@@ -19,6 +20,7 @@ struct PlatformServices {
   std::unique_ptr<UserFolders> userFolders;
   std::unique_ptr<SingleInstance> singleInstance;
   std::unique_ptr<TerminationRequests> terminationRequests;
+  std::unique_ptr<TitleRecord> titleRecord;
 };
 
 // Implemented once per platform (platform/linux, platform/windows). Needs a running

@@ -16,12 +16,14 @@ const char kUnavailable[] =
 }  // namespace
 
 TitleClock::TitleClock(DesktopWindows& desktop, int fontPoints, QLocale locale,
-                       DevicePixelRatio devicePixelRatio)
+                       DevicePixelRatio devicePixelRatio, TitleRecord* record)
     : desktop_(desktop),
       fontPoints_(fontPoints),
       locale_(std::move(locale)),
-      devicePixelRatio_(std::move(devicePixelRatio)) {
+      devicePixelRatio_(std::move(devicePixelRatio)),
+      record_(record) {
   if (!active()) qWarning().noquote() << "Pellwick:" << kUnavailable;
+  repairLastRun();
 }
 
 void TitleClock::tick(const DisplaySettings& display, const QDateTime& now) {
@@ -29,25 +31,35 @@ void TitleClock::tick(const DisplaySettings& display, const QDateTime& now) {
   const WindowId focused = desktop_.foregroundWindow();
   if (desktop_.isMinimised(focused)) return;
 
-  std::string current = desktop_.caption(focused);
-  if (focused != lastWindow_) {
+  WindowTitle current = desktop_.title(focused);
+  const bool newWindow = focused != lastWindow_;
+  if (newWindow) {
     restoreLastWindow();
-    saveCaption(current);
-  } else if (current != lastWritten_) {
-    // The window retitled itself since our last write: that is its own caption now.
-    saveCaption(current);
+    lastWindow_ = focused;
+    keepOwnTitle(current);
+  } else if (current.text != lastWritten_) {
+    // The window retitled itself since our last write: that is its own title now.
+    keepOwnTitle(desktop_.retitled(focused, ownTitle_, lastWritten_));
+  }
+  if (!ownTitle_.rewritable) {
+    lastWritten_ = std::move(current.text);
+    return;
   }
   if (auto width = desktop_.clientWidth(focused)) {
     const double ratio = devicePixelRatio_ ? devicePixelRatio_() : 1.0;
     clientWidth_ = ratio > 0 ? static_cast<int>(*width / ratio) : *width;
   }
 
-  // Composed from the saved caption, never the current one, so the date never piles up.
-  std::string newCaption = composeCaption(savedCaption_, savedCaptionLength_,
+  // Composed from the own title, never the current one, so the date never piles up.
+  std::string newCaption = composeCaption(ownTitle_.text, ownTitleLength_,
                                           dateTextAt(display, now), clientWidth_, fontPoints_);
-  if (newCaption != current) desktop_.setCaption(focused, newCaption);
+  if (newCaption != current.text) {
+    // Kept before it is written, so that whatever ends this run, the next one knows.
+    if (record_ && (newWindow || newCaption != lastWritten_))
+      record_->keep({focused, ownTitle_, newCaption});
+    desktop_.setCaption(focused, newCaption);
+  }
   lastWritten_ = std::move(newCaption);
-  lastWindow_ = focused;
 }
 
 void TitleClock::restoreLastCaption() {
@@ -64,11 +76,17 @@ QString TitleClock::takeUnavailableNotice(const DisplaySettings& display) {
   return QString::fromUtf8(kUnavailable);
 }
 
+void TitleClock::repairLastRun() {
+  if (!record_ || !active()) return;
+  if (auto left = record_->load()) desktop_.restoreTitle(left->window, left->own, left->written);
+  record_->clear();
+}
+
 void TitleClock::restoreLastWindow() {
-  if (!lastWindow_) return;
-  // A window that retitled itself since our last write keeps its new caption.
-  if (desktop_.caption(*lastWindow_) == lastWritten_)
-    desktop_.setCaption(*lastWindow_, savedCaption_);
+  if (!lastWindow_ || !ownTitle_.rewritable) return;
+  // A window that retitled itself since our last write keeps its new title.
+  desktop_.restoreTitle(*lastWindow_, ownTitle_, lastWritten_);
+  if (record_) record_->clear();
 }
 
 const QString& TitleClock::dateTextAt(const DisplaySettings& display, const QDateTime& now) {
@@ -80,9 +98,9 @@ const QString& TitleClock::dateTextAt(const DisplaySettings& display, const QDat
   return dateText_.text;
 }
 
-void TitleClock::saveCaption(std::string caption) {
-  savedCaptionLength_ = QString::fromUtf8(caption).size();
-  savedCaption_ = std::move(caption);
+void TitleClock::keepOwnTitle(WindowTitle title) {
+  ownTitleLength_ = QString::fromUtf8(title.text).size();
+  ownTitle_ = std::move(title);
 }
 
 }  // namespace pellwick

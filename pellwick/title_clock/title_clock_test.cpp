@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_desktop_windows.h"
+#include "fakes/fake_services.h"
 
 namespace pellwick {
 namespace {
 
 using testing::FakeDesktopWindows;
+using testing::FakeTitleRecord;
 
 const std::string kEight = "        ";
 const std::string kSix = "      ";
@@ -27,7 +29,8 @@ class TitleClockTest : public ::testing::Test {
   }
 
   FakeDesktopWindows desktop;
-  TitleClock clock{desktop, 8, QLocale(QLocale::English, QLocale::UnitedStates)};
+  FakeTitleRecord record;
+  TitleClock clock{desktop, 8, QLocale(QLocale::English, QLocale::UnitedStates), {}, &record};
 };
 
 TEST_F(TitleClockTest, WritesEachModesTextAfterTheOwnCaption) {
@@ -199,6 +202,81 @@ TEST_F(TitleClockTest, ClosedWindowsAndNoFocusAreHarmless) {
   tick();
   EXPECT_EQ(captionOf(c), "Gamma");
   EXPECT_EQ(desktop.windows.size(), 1u);
+}
+
+// The record names the rewritten window, its own title and what was written before the
+// write; it is replaced only when that changes, and goes when the title is given back.
+TEST_F(TitleClockTest, RecordHoldsTheRewrittenTitleWhileItShows) {
+  std::vector<std::optional<RewrittenTitle>> keptAtWrites;
+  desktop.beforeWrite = [&] { keptAtWrites.push_back(record.kept); };
+  WindowId a = focusNew("Alpha");
+  tick();
+  tick();
+  ASSERT_EQ(keptAtWrites.size(), 1u);
+  ASSERT_TRUE(keptAtWrites[0]);
+  EXPECT_EQ(keptAtWrites[0]->window, a);
+  EXPECT_EQ(keptAtWrites[0]->own.text, "Alpha");
+  EXPECT_EQ(keptAtWrites[0]->own.stored, "own Alpha");
+  EXPECT_EQ(keptAtWrites[0]->written, "Alpha" + kEight + "December 6");
+  EXPECT_EQ(record.keeps, 1);
+  tick(kShort, kSunday.addDays(1));
+  EXPECT_EQ(record.kept->written, "Alpha" + kEight + "December 7");
+
+  WindowId b = focusNew("Beta");
+  tick(kShort, kSunday.addDays(1));
+  EXPECT_EQ(desktop.windows[a].caption, "Alpha");
+  EXPECT_EQ(desktop.windows[a].stored, "own Alpha") << "the own title came back whole";
+  EXPECT_EQ(record.kept->window, b);
+  EXPECT_EQ(record.keeps, 3);
+  clock.restoreLastCaption();
+  EXPECT_FALSE(record.kept);
+  EXPECT_EQ(desktop.windows[b].stored, "own Beta");
+}
+
+// A run that ended without giving the title back (killed) left its record: the next run
+// gives the title back before its first tick, so the date is never written twice; a window
+// that retitled itself since keeps its new title.
+TEST_F(TitleClockTest, ANewRunGivesBackWhatAKilledOneLeft) {
+  const QLocale english(QLocale::English, QLocale::UnitedStates);
+  FakeTitleRecord left;
+  WindowId a = focusNew("Alpha");
+  auto killedRun = [&] {
+    TitleClock killed{desktop, 8, english, {}, &left};
+    killed.tick(kShort, kSunday);
+  };
+  killedRun();
+  ASSERT_EQ(captionOf(a), "Alpha" + kEight + "December 6");
+  ASSERT_TRUE(left.kept);
+
+  TitleClock next{desktop, 8, english, {}, &left};
+  EXPECT_EQ(captionOf(a), "Alpha");
+  EXPECT_EQ(desktop.windows[a].stored, "own Alpha");
+  EXPECT_FALSE(left.kept);
+  next.tick(kShort, kSunday);
+  EXPECT_EQ(captionOf(a), "Alpha" + kEight + "December 6");
+  next.restoreLastCaption();
+
+  killedRun();
+  desktop.windows[a].caption = "Alpha renamed";
+  TitleClock afterRename{desktop, 8, english, {}, &left};
+  EXPECT_EQ(captionOf(a), "Alpha renamed");
+  EXPECT_FALSE(left.kept);
+}
+
+// A title the desktop cannot read whole (or too long) is never written, nor recorded.
+TEST_F(TitleClockTest, ATitleThatIsNotRewritableIsLeftAlone) {
+  WindowId huge = focusNew("Huge");
+  desktop.windows[huge].rewritable = false;
+  tick();
+  tick();
+  WindowId b = focusNew("Beta");
+  tick();
+  desktop.focused = huge;
+  tick();
+  EXPECT_EQ(captionOf(huge), "Huge");
+  EXPECT_EQ(captionOf(b), "Beta");
+  EXPECT_EQ(desktop.writes.size(), 2u) << "Beta written and given back, nothing else";
+  EXPECT_FALSE(record.kept);
 }
 
 TEST_F(TitleClockTest, WithoutDesktopDoesNothingAndSaysSoOnce) {

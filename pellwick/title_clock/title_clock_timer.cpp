@@ -16,12 +16,13 @@ double desktopPixelRatio() {
 
 }  // namespace
 
-TitleClockTimer::TitleClockTimer(DesktopWindows& desktop, const DisplaySettings& display,
-                                 Clock clock, UserMessages& messages)
+TitleClockTimer::TitleClockTimer(DesktopWindows& desktop, TitleRecord* record,
+                                 const DisplaySettings& display, Clock clock,
+                                 UserMessages& messages)
     : display_(display),
       clock_(std::move(clock)),
       messages_(messages),
-      titleClock_(desktop, kFontPoints, QLocale::system(), &desktopPixelRatio) {
+      titleClock_(desktop, kFontPoints, QLocale::system(), &desktopPixelRatio, record) {
   timer_.setInterval(500);
   connect(&timer_, &QTimer::timeout, this, &TitleClockTimer::tick);
 }

@@ -17,8 +17,9 @@ class TitleClockTimer : public QObject {
   Q_OBJECT
 
  public:
-  TitleClockTimer(DesktopWindows& desktop, const DisplaySettings& display, Clock clock,
-                  UserMessages& messages);
+  // `record` (none: no record is kept) is read and mended before the first tick.
+  TitleClockTimer(DesktopWindows& desktop, TitleRecord* record, const DisplaySettings& display,
+                  Clock clock, UserMessages& messages);
 
   void start() { timer_.start(); }
   // No tick runs after this; the window rewritten last gets its own caption back.

@@ -2,7 +2,9 @@
 # The title-bar clock on a real desktop: with "&Show Date-   Short" the focused window's
 # title gets eight blanks and the date; the window left behind has its own title back
 # within a second; a minimised window keeps its own; "&Exit Program" and SIGTERM leave
-# every title as it was before Pellwick started. pellwick_clock.test.sh [DESKTOP] (session.sh).
+# every title as it was before Pellwick started; after kill -9 the next start gives the
+# dated window its own title back before its first tick, and no title ever shows two dates.
+# pellwick_clock.test.sh [DESKTOP] (session.sh).
 source "$PQ_SOURCE_DIR/tests/desktop/session.sh"
 source "$PQ_SOURCE_DIR/tests/desktop/pellwick_helpers.sh"
 export LC_ALL=C.UTF-8  # Pellwick's month names as date(1) writes them
@@ -71,3 +73,36 @@ pw_wait_exit 5 "$PW_PID" || pq_fail "SIGTERM did not end Pellwick"
 [ "$PW_STATUS" -eq 0 ] || pq_fail "SIGTERM ended Pellwick with $PW_STATUS"
 all_own_titles || pq_fail "after SIGTERM: $(titles)"
 pq_log "every title is its own again: $(titles)"
+
+# Killed while B shows the date: the record left behind lets the next start give B its own
+# title back before the first tick; no title ever shows the date twice.
+record="$XDG_RUNTIME_DIR/pellwick-title.json"
+[ ! -e "$record" ] || pq_fail "a title record was left after SIGTERM"
+pw_start
+pq_wait_for 3 dated_title B || pq_fail "B shows no date after the start: $(titles)"
+[ -s "$record" ] || pq_fail "no title record while B shows the date"
+pq_start spy xprop -spy -id "${win[B]}" _NET_WM_NAME WM_NAME
+spy=$PQ_LAST_PID
+pq_wait_for 2 test -s "$PQ_TMP/spy.log" || pq_fail "xprop -spy shows nothing"
+kill -KILL "$PW_PID"
+pw_wait_exit 5 "$PW_PID" || pq_fail "kill -9 did not end Pellwick"
+dated_title B || pq_fail "the killed run left no date behind, nothing to mend: $(titles)"
+seen=$(wc -l <"$PQ_TMP/spy.log")
+spied_since_kill() { tail -n +"$((seen + 1))" "$PQ_TMP/spy.log"; }
+own_title_spied() { spied_since_kill | grep -q '= "Clock test B"$'; }
+pw_start
+started=$(date +%s%N)
+pq_wait_for 3 own_title_spied || pq_fail "B did not get its own title back: $(spied_since_kill)"
+pq_log "B had its own title back $(( ($(date +%s%N) - started) / 1000000 )) ms after the start"
+first=$(spied_since_kill | head -n1)
+[[ $first == *'= "Clock test B"' ]] || pq_fail "B changed to [$first] before its own title came back"
+pq_wait_for 3 dated_title B || pq_fail "B is not dated again: $(titles)"
+sleep 1
+twice="$(date +'%B %-d').*$(date +'%B %-d')"
+! grep -q "$twice" "$PQ_TMP/spy.log" || pq_fail "a title showed two dates: $(grep "$twice" "$PQ_TMP/spy.log")"
+kill -TERM "$PW_PID"
+pw_wait_exit 5 "$PW_PID" || pq_fail "SIGTERM did not end Pellwick"
+pq_stop "$spy"
+all_own_titles || pq_fail "after the repaired run: $(titles)"
+[ ! -e "$record" ] || pq_fail "the title record was left after SIGTERM"
+pq_log "after kill -9 and a new start: $(titles)"

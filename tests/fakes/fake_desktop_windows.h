@@ -1,6 +1,8 @@
 #pragma once
 // A desktop in memory: windows with captions, widths and a minimised flag, one of them
-// focused. Writes are recorded; a closed window fails every call like a vanished one.
+// focused. A window's `stored` title stands for what the system keeps beside the caption:
+// a write replaces it, only a restore brings it back. Writes and restores are recorded; a
+// closed window fails every call like a vanished one.
 
 #include <functional>
 #include <map>
@@ -17,6 +19,8 @@ class FakeDesktopWindows : public DesktopWindows {
     std::string caption;
     int clientWidth = 800;
     bool minimised = false;
+    std::string stored;
+    bool rewritable = true;
   };
 
   bool available() const override { return isAvailable; }
@@ -25,9 +29,10 @@ class FakeDesktopWindows : public DesktopWindows {
     auto it = windows.find(w);
     return it != windows.end() && it->second.minimised;
   }
-  std::string caption(WindowId w) override {
+  WindowTitle title(WindowId w) override {
     auto it = windows.find(w);
-    return it == windows.end() ? std::string() : it->second.caption;
+    if (it == windows.end()) return {};
+    return {it->second.caption, it->second.stored, it->second.rewritable};
   }
   bool setCaption(WindowId w, const std::string& text) override {
     if (beforeWrite) beforeWrite();
@@ -35,6 +40,21 @@ class FakeDesktopWindows : public DesktopWindows {
     auto it = windows.find(w);
     if (it == windows.end()) return false;
     it->second.caption = text;
+    it->second.stored = "written";
+    return true;
+  }
+  WindowTitle retitled(WindowId w, const WindowTitle& own, const std::string&) override {
+    WindowTitle now = title(w);
+    if (now.stored == "written") now.stored = own.stored;
+    return now;
+  }
+  bool restoreTitle(WindowId w, const WindowTitle& own, const std::string& written) override {
+    auto it = windows.find(w);
+    if (it == windows.end() || it->second.caption != written) return false;
+    if (beforeWrite) beforeWrite();
+    writes.push_back({w, own.text});
+    it->second.caption = own.text;
+    it->second.stored = own.stored;
     return true;
   }
   std::optional<int> clientWidth(WindowId w) override {
@@ -45,7 +65,7 @@ class FakeDesktopWindows : public DesktopWindows {
 
   WindowId open(const std::string& caption, int width = 800) {
     WindowId id = nextId++;
-    windows[id] = Window{caption, width, false};
+    windows[id] = Window{caption, width, false, "own " + caption, true};
     return id;
   }
   void close(WindowId w) { windows.erase(w); }

@@ -1,13 +1,16 @@
 #pragma once
-// Fakes of the small platform services: autorun entries, user and folders, single instance.
+// Fakes of the small platform services: autorun entries, user and folders, single instance,
+// the title record.
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "platform/autorun.h"
 #include "platform/single_instance.h"
+#include "platform/title_record.h"
 #include "platform/user_folders.h"
 
 namespace pellwick::testing {
@@ -58,6 +61,19 @@ class FakeSingleInstance : public SingleInstance {
   }
   bool otherRunning = false;
   int checks = 0;
+};
+
+// The record in memory; `kept` says what a run that ended now would leave.
+class FakeTitleRecord : public TitleRecord {
+ public:
+  std::optional<RewrittenTitle> load() override { return kept; }
+  void keep(const RewrittenTitle& title) override {
+    kept = title;
+    ++keeps;
+  }
+  void clear() override { kept.reset(); }
+  std::optional<RewrittenTitle> kept;
+  int keeps = 0;
 };
 
 }  // namespace pellwick::testing

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/executable_file.h"
+#include "platform/file_title_record.h"
 #include "platform/linux/flock_single_instance.h"
 #include "platform/linux/posix_termination_requests.h"
 #include "platform/linux/posix_user_folders.h"
@@ -42,6 +43,8 @@ PlatformServices makePlatformServices() {
       singleInstanceLockFolders(std::getenv("XDG_RUNTIME_DIR"), program, ::getuid()),
       program + ".lock", ::getuid());
   services.terminationRequests = std::make_unique<PosixTerminationRequests>();
+  services.titleRecord =
+      std::make_unique<FileTitleRecord>(QString::fromLocal8Bit(std::getenv("XDG_RUNTIME_DIR")));
   return services;
 }
 

@@ -20,12 +20,29 @@ bool X11DesktopWindows::isMinimised(WindowId window) {
   return x_ && window != 0 && x_->isMinimised(window);
 }
 
-std::string X11DesktopWindows::caption(WindowId window) {
-  return x_ && window != 0 ? x_->caption(window).text : std::string();
+WindowTitle X11DesktopWindows::title(WindowId window) {
+  return x_ && window != 0 ? x_->title(window) : WindowTitle{};
 }
 
 bool X11DesktopWindows::setCaption(WindowId window, const std::string& utf8) {
   return x_ && window != 0 && x_->setCaption(window, utf8);
+}
+
+WindowTitle X11DesktopWindows::retitled(WindowId window, const WindowTitle& own,
+                                        const std::string& written) {
+  WindowTitle now = title(window);
+  const auto ownProperties = x11::unpackTitle(own.stored);
+  auto properties = x11::unpackTitle(now.stored);
+  if (ownProperties && properties && x_->keepOwnWhereWritten(*properties, *ownProperties, written))
+    now.stored = x11::packTitle(*properties);
+  return now;
+}
+
+bool X11DesktopWindows::restoreTitle(WindowId window, const WindowTitle& own,
+                                     const std::string& written) {
+  if (!x_ || window == 0) return false;
+  const auto properties = x11::unpackTitle(own.stored);
+  return properties && x_->restoreTitle(window, *properties, written);
 }
 
 std::optional<int> X11DesktopWindows::clientWidth(WindowId window) {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <chrono>
 #include <functional>
@@ -95,6 +97,30 @@ class X11Desktop : public ::testing::Test {
                     static_cast<int>(bytes.size()));
     XSync(other, False);
   }
+  // A property's type and bytes; "(none)" when absent.
+  std::pair<std::string, std::string> rawProperty(Window w, const char* name) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(other, w, atom(name), 0, 1 << 20, False, AnyPropertyType, &type, &format,
+                       &count, &after, &data);
+    std::pair<std::string, std::string> value{"(none)", ""};
+    if (type != None) {
+      char* typeName = XGetAtomName(other, type);
+      value = {typeName, std::string(reinterpret_cast<const char*>(data), count)};
+      XFree(typeName);
+    }
+    if (data) XFree(data);
+    return value;
+  }
+  void setRawProperty(Window w, const char* name, const char* type, const std::string& bytes,
+                      int mode = PropModeReplace) {
+    XChangeProperty(other, w, atom(name), atom(type), 8, mode,
+                    reinterpret_cast<const unsigned char*>(bytes.data()),
+                    static_cast<int>(bytes.size()));
+    XSync(other, False);
+  }
   std::string rawWmName(Window w) {
     XTextProperty text{};
     if (!XGetWMName(other, w, &text)) return "(none)";
@@ -129,6 +155,7 @@ TEST_F(X11Desktop, ForegroundIsTheWindowTheWindowManagerActivated) {
   EXPECT_TRUE(eventually([&] { return desktop.foregroundWindow() == b; }));
 }
 
+// Each tick starts by asking for the foreground window; what changed on it shows from then on.
 TEST_F(X11Desktop, ForegroundWindowIsFollowedThroughItsChanges) {
   Window a = managed("Alpha");
   activate(a);
@@ -137,15 +164,21 @@ TEST_F(X11Desktop, ForegroundWindowIsFollowedThroughItsChanges) {
   XStoreName(other, a, "Alpha 2");
   XResizeWindow(other, a, 411, 200);
   XSync(other, False);
-  EXPECT_TRUE(eventually([&] { return desktop.caption(a) == "Alpha 2"; }));
-  EXPECT_TRUE(eventually([&] { return desktop.clientWidth(a) == 411; }));
+  auto atATick = [&](const std::function<bool()>& condition) {
+    return eventually([&] {
+      desktop.foregroundWindow();
+      return condition();
+    });
+  };
+  EXPECT_TRUE(atATick([&] { return desktop.caption(a) == "Alpha 2"; }));
+  EXPECT_TRUE(atATick([&] { return desktop.clientWidth(a) == 411; }));
   XIconifyWindow(other, a, DefaultScreen(other));
   XSync(other, False);
-  EXPECT_TRUE(eventually([&] { return desktop.isMinimised(a); }));
+  EXPECT_TRUE(atATick([&] { return desktop.isMinimised(a); }));
   XDestroyWindow(other, a);
   XSync(other, False);
   made.erase(std::find(made.begin(), made.end(), a));
-  EXPECT_TRUE(eventually([&] { return !desktop.clientWidth(a) && desktop.caption(a).empty(); }));
+  EXPECT_TRUE(atATick([&] { return !desktop.clientWidth(a) && desktop.caption(a).empty(); }));
 }
 
 TEST_F(X11Desktop, MinimisedFromWmStateOrHiddenHint) {
@@ -299,6 +332,100 @@ TEST_F(X11Desktop, ATitleThatCannotBeReadIsLeftAsItIs) {
   EXPECT_EQ(rawWmName(compound), unknownCharset);
 }
 
+// Each title property comes back with its own bytes and type after the clock dated the
+// window, where the two differ as where they agree, and also when a new run gives back
+// what a killed one left (the own title as the record keeps it).
+TEST_F(X11Desktop, BothTitlePropertiesComeBackAsTheyWere) {
+  struct Names {
+    std::pair<std::string, std::string> wmName, netWmName;
+  };
+  const std::pair<std::string, std::string> none{"(none)", ""};
+  const Names cases[] = {
+      {{"STRING", "Gamma legacy"}, {"UTF8_STRING", "Gamma modern ☃ ünï"}},
+      {{"STRING", "Caf\xe9"}, none},
+      {{"UTF8_STRING", "Delta ☃"}, none},
+      {{"COMPOUND_TEXT", "Epsilon"}, {"UTF8_STRING", "Epsilon ünï"}},
+      {{"STRING", "Zeta"}, {"UTF8_STRING", "Zeta"}},
+  };
+  TitleClock clock(desktop, 8, QLocale(QLocale::English, QLocale::UnitedStates));
+  const QDateTime sunday(QDate(2026, 12, 6), QTime(14, 5));
+  const DisplaySettings shortDate{DisplayMode::ShortDate};
+  Window b = managed("Beta");
+  for (const Names& names : cases) {
+    Window w = managed("Gamma");
+    setRawProperty(w, "WM_NAME", names.wmName.first.c_str(), names.wmName.second);
+    if (names.netWmName != none) {
+      setRawProperty(w, "_NET_WM_NAME", names.netWmName.first.c_str(), names.netWmName.second);
+    }
+    const std::string own = desktop.caption(w);
+    const WindowTitle ownTitle = desktop.title(w);
+    auto comesBack = [&](const char* when) {
+      EXPECT_EQ(rawProperty(w, "WM_NAME"), names.wmName) << when << " " << own;
+      EXPECT_EQ(rawProperty(w, "_NET_WM_NAME"), names.netWmName) << when << " " << own;
+    };
+    activate(w);
+    ASSERT_TRUE(eventually([&] { return desktop.foregroundWindow() == w; }));
+    clock.tick(shortDate, sunday);
+    ASSERT_EQ(desktop.caption(w), own + "        December 6");
+    activate(b);
+    ASSERT_TRUE(eventually([&] { return desktop.foregroundWindow() == b; }));
+    clock.tick(shortDate, sunday);
+    comesBack("after the focus moved on");
+
+    activate(w);
+    ASSERT_TRUE(eventually([&] { return desktop.foregroundWindow() == w; }));
+    clock.tick(shortDate, sunday);
+    clock.restoreLastCaption();
+    comesBack("at the end");
+
+    // Dated as a killed run left it; a new connection gives the title back.
+    ASSERT_TRUE(desktop.setCaption(w, own + "        December 6"));
+    X11DesktopWindows nextRun;
+    EXPECT_TRUE(nextRun.restoreTitle(w, ownTitle, own + "        December 6"));
+    comesBack("by the next run");
+  }
+}
+
+// Only a property that still shows what the clock wrote is given back: one the window
+// changed itself since keeps its new value.
+TEST_F(X11Desktop, APropertyTheWindowChangedSinceIsLeftAlone) {
+  Window w = managed("Gamma");
+  setRawProperty(w, "_NET_WM_NAME", "UTF8_STRING", "Gamma modern ☃");
+  const WindowTitle own = desktop.title(w);
+  const std::string written = "Gamma modern ☃        December 6";
+  ASSERT_TRUE(desktop.setCaption(w, written));
+  setRawProperty(w, "WM_NAME", "STRING", "Gamma 2");
+  EXPECT_TRUE(desktop.restoreTitle(w, own, written));
+  EXPECT_EQ(rawProperty(w, "WM_NAME").second, "Gamma 2");
+  EXPECT_EQ(rawProperty(w, "_NET_WM_NAME").second, "Gamma modern ☃");
+
+  ASSERT_TRUE(desktop.setCaption(w, written));
+  setRawProperty(w, "WM_NAME", "STRING", "Gamma 3");
+  setRawProperty(w, "_NET_WM_NAME", "UTF8_STRING", "Gamma 3");
+  EXPECT_FALSE(desktop.restoreTitle(w, own, written));
+  EXPECT_EQ(desktop.caption(w), "Gamma 3");
+
+  // Renamed in _NET_WM_NAME alone while dated: WM_NAME never keeps a dated text.
+  TitleClock clock(desktop, 8, QLocale(QLocale::English, QLocale::UnitedStates));
+  const QDateTime sunday(QDate(2026, 12, 6), QTime(14, 5));
+  Window r = managed("Rho");
+  setRawProperty(r, "WM_NAME", "STRING", "Rho legacy");
+  setRawProperty(r, "_NET_WM_NAME", "UTF8_STRING", "Rho modern");
+  activate(r);
+  ASSERT_TRUE(eventually([&] { return desktop.foregroundWindow() == r; }));
+  clock.tick({DisplayMode::ShortDate}, sunday);
+  setRawProperty(r, "_NET_WM_NAME", "UTF8_STRING", "Rho renamed");
+  ASSERT_TRUE(eventually([&] {
+    desktop.foregroundWindow();
+    return desktop.caption(r) == "Rho renamed";
+  }));
+  clock.tick({DisplayMode::ShortDate}, sunday);
+  EXPECT_EQ(desktop.caption(r), "Rho renamed        December 6");
+  clock.restoreLastCaption();
+  EXPECT_EQ(rawProperty(r, "WM_NAME"), (std::pair<std::string, std::string>{"STRING", "Rho legacy"}));
+  EXPECT_EQ(rawProperty(r, "_NET_WM_NAME").second, "Rho renamed");
+}
+
 TEST(X11WithoutDisplay, NothingIsReachedAndTheClockStaysQuiet) {
   X11DesktopWindows nowhere(":65534");
   EXPECT_FALSE(nowhere.available());
@@ -352,6 +479,53 @@ TEST_F(WithoutWindowManager, ActiveWindowCountsOnlyWhileTheManagersCheckWindowLi
 
   XDeleteProperty(other, root, atom("_NET_SUPPORTING_WM_CHECK"));
   XDeleteProperty(other, root, atom("_NET_ACTIVE_WINDOW"));
+}
+
+// A 50 MB title is never read whole, nor rewritten. (Without a window manager: IceWM reads
+// such a title whole and ends.)
+TEST_F(WithoutWindowManager, AHugeTitleCostsLittleAndIsLeftAlone) {
+  // In as few requests as the server takes: appending copies the whole property each time.
+  const long requestBytes = std::max(XExtendedMaxRequestSize(other), XMaxRequestSize(other)) * 4;
+  const std::size_t title = 50u << 20;
+  const std::string chunk(std::min<std::size_t>(title, requestBytes - 4096), 'x');
+  Window huge = make();
+  Window b = make();
+  for (Window w : {huge, b}) XMapWindow(other, w);
+  XStoreName(other, huge, "Huge");
+  setRawProperty(huge, "_NET_WM_NAME", "UTF8_STRING", "");
+  for (std::size_t size = 0; size < title; size += chunk.size()) {
+    setRawProperty(huge, "_NET_WM_NAME", "UTF8_STRING", chunk.substr(0, title - size),
+                   PropModeAppend);
+  }
+  rusage before{};
+  getrusage(RUSAGE_SELF, &before);
+
+  TitleClock clock(desktop, 8, QLocale(QLocale::English, QLocale::UnitedStates));
+  const QDateTime sunday(QDate(2026, 12, 6), QTime(14, 5));
+  XSetInputFocus(other, huge, RevertToParent, CurrentTime);
+  XSync(other, False);
+  ASSERT_EQ(desktop.foregroundWindow(), huge);
+  for (int i = 0; i < 20; ++i) clock.tick({DisplayMode::ShortDate}, sunday);
+  EXPECT_FALSE(desktop.title(huge).rewritable);
+  EXPECT_FALSE(desktop.setCaption(huge, "Huge"));
+  XSetInputFocus(other, b, RevertToParent, CurrentTime);
+  XSync(other, False);
+  ASSERT_EQ(desktop.foregroundWindow(), b);
+  clock.tick({DisplayMode::ShortDate}, sunday);
+  clock.restoreLastCaption();
+
+  rusage after{};
+  getrusage(RUSAGE_SELF, &after);
+  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 8 * 1024) << "kB more at the peak";
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, bytesAfter = 0;
+  unsigned char* data = nullptr;
+  XGetWindowProperty(other, huge, atom("_NET_WM_NAME"), 0, 0, False, AnyPropertyType, &type,
+                     &format, &count, &bytesAfter, &data);
+  if (data) XFree(data);
+  EXPECT_EQ(bytesAfter, title) << "the title is as its window left it";
+  EXPECT_EQ(rawProperty(huge, "WM_NAME").second, "Huge");
 }
 
 }  // namespace

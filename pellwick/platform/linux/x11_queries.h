@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/desktop_windows.h"
+
 namespace pellwick::x11 {
 
 struct XFreeDeleter {
@@ -30,12 +32,26 @@ struct Property {
   const long* longs() const { return reinterpret_cast<const long*>(data.get()); }
 };
 
-// A window's title as text; `readable` is false when its bytes could not be read as text
-// without loss, and then `text` stands for them but must never be written back.
-struct Caption {
-  std::string text;
-  bool readable = true;
+// Title properties longer than this are not read whole: such a title is never rewritten.
+inline constexpr unsigned long kTitleCap = 64 * 1024;
+
+// A title property as the server holds it: its type (None: absent) and its bytes.
+struct TitleProperty {
+  Atom type = None;
+  std::string bytes;
+  bool operator==(const TitleProperty&) const = default;
 };
+
+// The two properties that name a window, each with its own type.
+struct TitleProperties {
+  TitleProperty wmName;
+  TitleProperty netWmName;
+};
+
+// The properties as one string (WindowTitle::stored) and back. Atoms and windows keep
+// their numbers while the X server runs, so a later connection reads them alike.
+std::string packTitle(const TitleProperties& title);
+std::optional<TitleProperties> unpackTitle(const std::string& packed);
 
 // Bytes of no known encoding, taken one byte for one character: always valid UTF-8.
 std::string asLatin1(const unsigned char* bytes, unsigned long count);
@@ -89,13 +105,26 @@ class XQueries {
 
   bool minimised(Window window);
 
-  Caption caption(Window window);
+  // _NET_WM_NAME where it is UTF-8, else WM_NAME in whatever encoding it has. Not
+  // rewritable when a property is longer than kTitleCap, or its bytes could not be read as
+  // text without loss (then `text` stands for them, taken for Latin-1).
+  WindowTitle title(Window window);
 
   // WM_NAME always; _NET_WM_NAME where the window has one or WM_NAME cannot hold the text.
   // A window that keeps its name in WM_NAME alone stays so: a _NET_WM_NAME we had to add
   // goes again as soon as WM_NAME holds the whole caption (as when its own comes back), so
   // that its later titles in WM_NAME are never hidden behind ours.
   bool setCaption(Window window, const std::string& utf8);
+
+  // Each property of `title` that holds what setCaption(window, written) put there takes
+  // its value in `own` instead. True when one did.
+  bool keepOwnWhereWritten(TitleProperties& title, const TitleProperties& own,
+                           const std::string& written);
+
+  // Each title property that still holds what setCaption(window, written) put there gets
+  // its `own` value and type back (an `own` that was absent: the property goes). False when
+  // none held it, or the window is gone.
+  bool restoreTitle(Window window, const TitleProperties& own, const std::string& written);
 
   // The window is gone: nothing of ours is left on it.
   void forget(Window window) { addedNetWmNames_.erase(window); }
@@ -123,12 +152,20 @@ class XQueries {
 
   std::optional<Window> parentOf(Window window);
 
-  // WM_NAME in whatever encoding it has; unreadable when Xlib cannot convert all of it.
-  Caption wmName(Window window);
+  // At most kTitleCap bytes of a title property: nothing when it is longer or not made of
+  // bytes; an absent property (or window) has type None.
+  std::optional<TitleProperty> readTitleProperty(Window window, Atom property);
+  std::optional<TitleProperties> readTitle(Window window);
 
-  // STRING where Latin-1 holds the text, else COMPOUND_TEXT with what it can hold. True
-  // when nothing was lost.
-  bool writeWmName(Window window, const std::string& utf8);
+  // WM_NAME's bytes as text; unreadable when Xlib cannot convert all of them.
+  WindowTitle wmNameText(const TitleProperty& wmName);
+
+  // WM_NAME for the text: STRING where Latin-1 holds it, else COMPOUND_TEXT with what it
+  // can hold; `lossless` is false when something was left out. Nothing when Xlib fails.
+  std::optional<TitleProperty> wmNameFor(const std::string& utf8, bool* lossless = nullptr);
+
+  // Writes the property as it is, or deletes it when absent.
+  void put(Window window, Atom property, const TitleProperty& value);
 
   Display* display_;
   Window root_;

@@ -8,8 +8,9 @@
 namespace pellwick::x11 {
 
 // What the server told us last about the root and about the window last
-// found in the foreground; events on them say when an answer has to be asked again. A
-// tick on an unchanged desktop so costs no round trip.
+// found in the foreground; events on them say when an answer has to be asked again. They
+// are taken once a tick, when it asks for the foreground window: a tick on an unchanged
+// desktop so costs no round trip and a single look at the connection.
 class WindowCache {
  public:
   explicit WindowCache(Display* display) : x_(display) {
@@ -41,15 +42,28 @@ class WindowCache {
     return *watched_.minimised;
   }
 
-  Caption caption(Window window) {
-    if (!isWatched(window)) return x_.caption(window);
-    if (!watched_.caption) watched_.caption = x_.caption(window);
-    return *watched_.caption;
+  // Read again only after the window says its title changed.
+  WindowTitle title(Window window) {
+    if (!isWatched(window)) return x_.title(window);
+    if (!watched_.title) watched_.title = x_.title(window);
+    return *watched_.title;
   }
 
   // A title that cannot be read as text is left as it is: never written back altered.
   bool setCaption(Window window, const std::string& utf8) {
-    return caption(window).readable && x_.setCaption(window, utf8);
+    if (!title(window).rewritable) return false;
+    forgetTitle(window);
+    return x_.setCaption(window, utf8);
+  }
+
+  bool keepOwnWhereWritten(TitleProperties& title, const TitleProperties& own,
+                           const std::string& written) {
+    return x_.keepOwnWhereWritten(title, own, written);
+  }
+
+  bool restoreTitle(Window window, const TitleProperties& own, const std::string& written) {
+    forgetTitle(window);
+    return x_.restoreTitle(window, own, written);
   }
 
   std::optional<int> width(Window window) {
@@ -61,7 +75,7 @@ class WindowCache {
     Window window = None;
     std::optional<int> width;
     std::optional<bool> minimised;
-    std::optional<Caption> caption;
+    std::optional<WindowTitle> title;
   };
 
   void watch(Window window) {
@@ -77,9 +91,11 @@ class WindowCache {
     }
   }
 
-  bool isWatched(Window window) {
-    takeEvents();
-    return window != None && window == watched_.window;
+  bool isWatched(Window window) const { return window != None && window == watched_.window; }
+
+  // Our own writes: the title is read again at once, not only after their events.
+  void forgetTitle(Window window) {
+    if (isWatched(window)) watched_.title.reset();
   }
 
   void takeEvents() {
@@ -107,7 +123,7 @@ class WindowCache {
       if (property == x_.atoms.wmState || property == x_.atoms.netWmState) {
         watched_.minimised.reset();
       }
-      if (property == x_.atoms.netWmName || property == XA_WM_NAME) watched_.caption.reset();
+      if (property == x_.atoms.netWmName || property == XA_WM_NAME) watched_.title.reset();
     }
   }
 

@@ -1,8 +1,10 @@
 // The Windows platform services. Made on the user-interface thread: the tray shell's windows
 // belong to the thread that makes them, and its event loop dispatches their messages.
 
+#include <QStandardPaths>
 #include <memory>
 
+#include "platform/file_title_record.h"
 #include "platform/platform_services.h"
 #include "platform/windows/named_mutex_instance.h"
 #include "platform/windows/registry_autorun.h"
@@ -22,6 +24,9 @@ PlatformServices makePlatformServices() {
   // One name for every copy, whatever its file is called.
   services.singleInstance = std::make_unique<win32::NamedMutexInstance>("Pellwick");
   services.terminationRequests = std::make_unique<win32::Win32CloseRequests>();
+  // The user's local application data, which stays on this computer.
+  services.titleRecord = std::make_unique<FileTitleRecord>(
+      QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
   return services;
 }
 

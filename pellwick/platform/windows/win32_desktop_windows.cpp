@@ -9,6 +9,8 @@ namespace pellwick::win32 {
 namespace {
 
 constexpr UINT kCaptionAnswerMs = 200;
+// In UTF-16 units (64 KiB): a longer caption is not read, and never rewritten.
+constexpr int kCaptionCap = 32 * 1024;
 
 HWND toHwnd(WindowId window) { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window)); }
 
@@ -20,14 +22,15 @@ WindowId Win32DesktopWindows::foregroundWindow() {
 
 bool Win32DesktopWindows::isMinimised(WindowId window) { return IsIconic(toHwnd(window)) != 0; }
 
-std::string Win32DesktopWindows::caption(WindowId window) {
+WindowTitle Win32DesktopWindows::title(WindowId window) {
   const HWND hwnd = toHwnd(window);
   const int length = GetWindowTextLengthW(hwnd);
   if (length <= 0) return {};
+  if (length > kCaptionCap) return {{}, {}, false};
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
   text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-  return toUtf8(text);
+  return {toUtf8(text), {}, true};
 }
 
 bool Win32DesktopWindows::setCaption(WindowId window, const std::string& utf8) {
@@ -43,6 +46,15 @@ bool Win32DesktopWindows::setCaption(WindowId window, const std::string& utf8) {
                              SMTO_ABORTIFHUNG | SMTO_ERRORONEXIT, kCaptionAnswerMs,
                              &accepted) != 0 &&
          accepted != 0;
+}
+
+WindowTitle Win32DesktopWindows::retitled(WindowId window, const WindowTitle&, const std::string&) {
+  return title(window);
+}
+
+bool Win32DesktopWindows::restoreTitle(WindowId window, const WindowTitle& own,
+                                       const std::string& written) {
+  return caption(window) == written && setCaption(window, own.text);
 }
 
 std::optional<int> Win32DesktopWindows::clientWidth(WindowId window) {

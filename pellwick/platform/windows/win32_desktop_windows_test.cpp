@@ -30,6 +30,16 @@ TEST(DesktopWindows, ReadsWritesAndRestoresACaption) {
   EXPECT_EQ(windowText(window.handle()), L"My Notes        December 6");
   EXPECT_TRUE(desktop.setCaption(id, own));
   EXPECT_EQ(windowText(window.handle()), L"My Notes");
+
+  // Given back only while the caption is still the one written over it.
+  const WindowTitle ownTitle = desktop.title(id);
+  const std::string written = own + "        December 6";
+  ASSERT_TRUE(desktop.setCaption(id, written));
+  EXPECT_TRUE(desktop.restoreTitle(id, ownTitle, written));
+  EXPECT_EQ(windowText(window.handle()), L"My Notes");
+  ASSERT_TRUE(desktop.setCaption(id, "Renamed"));
+  EXPECT_FALSE(desktop.restoreTitle(id, ownTitle, written));
+  EXPECT_EQ(windowText(window.handle()), L"Renamed");
 }
 
 TEST(DesktopWindows, CaptionsOutsideTheAnsiCodePageAndLongOnesSurvive) {
