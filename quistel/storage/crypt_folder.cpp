@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 #include "text/code_page.h"
 
@@ -11,8 +12,15 @@ namespace {
 
 const QString kFolderName = QStringLiteral("The Crypt");
 
+// Tried with a file of our own, created and removed again: permission bits and Windows'
+// access lists both have their say, and a folder made by an elevated run counts as it is.
+bool canCreateFilesIn(const QString& folder) {
+  QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".probe-XXXXXX")));
+  return probe.open();
+}
+
 bool makeWritableFolder(const QString& path) {
-  return QDir().mkpath(path) && QFileInfo(path).isWritable();
+  return QDir().mkpath(path) && canCreateFilesIn(path);
 }
 
 QString nativePath(const QString& path) { return QDir::toNativeSeparators(path); }

@@ -45,7 +45,26 @@ TEST_F(CryptFolderTest, LivesBesideTheProgramOrElseInTheUserDataFolder) {
   write(path(u"file"_s), "x");
   EXPECT_EQ(locateCryptFolder({path(u"file/bin"_s), path(u"data"_s)}), path(u"data/The Crypt"_s));
   EXPECT_TRUE(QFileInfo(path(u"data/The Crypt"_s)).isDir());
+  // The probe that decided it leaves nothing behind.
+  EXPECT_EQ(QDir(path(u"bin/The Crypt"_s)).entryList(QDir::AllEntries | QDir::Hidden |
+                                                     QDir::NoDotAndDotDot),
+            QStringList());
 }
+
+#ifdef Q_OS_LINUX
+TEST_F(CryptFolderTest, AnExistingFolderWhereNoFileCanBeCreatedIsPassedOver) {
+  // The folder exists and its permissions allow writing, yet no file can be opened there.
+  QDir().mkpath(path(u"bin/The Crypt"_s));
+  rlimit previous{};
+  getrlimit(RLIMIT_NOFILE, &previous);
+  rlimit none = previous;
+  none.rlim_cur = 0;
+  setrlimit(RLIMIT_NOFILE, &none);
+  const QString located = locateCryptFolder({path(u"bin"_s), path(u"data"_s)});
+  setrlimit(RLIMIT_NOFILE, &previous);
+  EXPECT_EQ(located, path(u"data/The Crypt"_s));
+}
+#endif
 
 TEST_F(CryptFolderTest, SavesToTheFirstFreeNumberAndNeverOverwrites) {
   const QString folder = path(u"The Crypt"_s);
