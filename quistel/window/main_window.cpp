@@ -113,6 +113,10 @@ StepOutcome decryptStep(const QString& hex, const QString& key, const ProgressRe
   if (!cipher || cipher->isEmpty()) return {std::nullopt, kNotEncrypted};
   progress(kHexDone);
   CipherResult result = decryptText(*cipher, key);
+  if (result.failure == CipherResult::Failure::NotCodePageText) {
+    return {std::nullopt, QStringLiteral("The decrypted text holds bytes that the code page cannot "
+                                         "read. The text was left as it was.")};
+  }
   if (!result.ok()) {
     return {std::nullopt, failureMessage(result,
                                          QStringLiteral("The key is wrong or the text is damaged. "
@@ -296,14 +300,18 @@ void MainWindow::saveClicked() {
   SaveResult saved;
   runBusy(QStringLiteral("Saving..."), [&](const ProgressReport&) {
     CodePageBytes content = toCodePage(text);
+    const WipeAtScopeEnd wipeContent(content.bytes);  // the text may be a plain one
     if (content.unrepresentable) {
       saved.error = codePageMessage(
           {CipherResult::Failure::TextNotInCodePage, {}, {}, *content.unrepresentable},
           QStringLiteral("Nothing was saved."));
       return;
     }
-    content.bytes += "\r\n";
-    saved = saveToCrypt(cryptFolder_, content.bytes);
+    QByteArray file;
+    file.reserve(content.bytes.size() + 2);  // no copy left behind by growing
+    file.append(content.bytes.constData(), content.bytes.size()).append("\r\n");
+    const WipeAtScopeEnd wipeFile(file);
+    saved = saveToCrypt(cryptFolder_, file);
   });
   if (!saved.ok()) return warn(saved.error);
   prompts_.showMessage(
