@@ -68,6 +68,7 @@ QPushButton* addButton(QWidget* window, const QString& caption, const QString& t
                        const Place& place) {
   auto* button = new QPushButton(caption, window);
   button->setToolTip(toolTip);
+  button->setAutoDefault(true);  // Return presses the focused button, as Space does
   button->setGeometry(toPixels(place, *window));
   return button;
 }
