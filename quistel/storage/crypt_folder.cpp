@@ -12,7 +12,6 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -63,7 +62,9 @@ bool makeWritableFolder(const QString& path) {
 // Writes the file's data through to the disk; empty, or why not.
 QString flushToDisk(QFile& file) {
 #ifdef Q_OS_WIN
-  const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
+  const int descriptor = file.handle();
+  const auto handle = descriptor < 0 ? INVALID_HANDLE_VALUE
+                                     : reinterpret_cast<HANDLE>(_get_osfhandle(descriptor));
   if (handle == INVALID_HANDLE_VALUE || !FlushFileBuffers(handle)) {
     return qt_error_string(static_cast<int>(GetLastError()));
   }
