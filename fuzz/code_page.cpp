@@ -9,7 +9,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const QByteArrayView bytes(data, static_cast<qsizetype>(size));
-  const quistel::CodePageBytes back = quistel::toCodePage(quistel::fromCodePage(bytes));
+  const std::optional<QString> decoded = quistel::fromCodePage(bytes);
+  fuzz::require(decoded.has_value(), "every byte is a character of the code page");
+  const quistel::CodePageBytes back = quistel::toCodePage(*decoded);
   fuzz::require(!back.unrepresentable && back.bytes == bytes, "bytes survive the code page");
 
   const QString text(reinterpret_cast<const QChar*>(data), static_cast<qsizetype>(size / 2));

@@ -15,6 +15,7 @@ int main(int argc, char* argv[]) {
       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)};
   quistel::QtPrompts prompts;
   quistel::MainWindow window(prompts, places);
+  prompts.setOwner(&window);
   window.show();
   return app.exec();
 }

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstdlib>
 #include <stdexcept>
-#include <string_view>
 #include <utility>
 
 #include "cipher/aes_instructions.h"
@@ -36,21 +34,9 @@ QUISTEL_NEVER_INLINE void clearStackBelowCaller() {
   secureWipe(area);
 }
 
-#if QUISTEL_HAS_AES_INSTRUCTIONS
-// QUISTEL_CIPHER_ENGINE=table keeps every operation to the table engine, as on a processor
-// without AES instructions; CI runs the tests so as well.
-bool tableEngineForced() {
-#if defined(_MSC_VER)
-#pragma warning(suppress : 4996)  // getenv is safe here: read once, not kept
-#endif
-  const char* requested = std::getenv("QUISTEL_CIPHER_ENGINE");
-  return requested != nullptr && std::string_view(requested) == "table";
-}
-#endif
-
 bool aesInstructionsUsable() {
 #if QUISTEL_HAS_AES_INSTRUCTIONS
-  static const bool usable = !tableEngineForced() && aes_instructions::supported();
+  static const bool usable = aes_instructions::supported();
   return usable;
 #else
   return false;

@@ -2,8 +2,7 @@
 // The Rijndael block cipher with tables computed at run time from GF(2^8) arithmetic. Quistel
 // runs it with 256-bit blocks and a 256-bit key (8 words each, 14 rounds); 4- and 6-word
 // lengths make it AES, which tests check against the published vectors. Where the processor
-// has AES instructions they run the 8-word rounds instead of the tables, with the same result;
-// QUISTEL_CIPHER_ENGINE=table in the environment keeps to the tables.
+// has AES instructions they run the 8-word rounds instead of the tables, with the same result.
 
 #include <array>
 #include <cstddef>
@@ -23,10 +22,9 @@ class Rijndael {
  public:
   static constexpr int kMaxWords = 8;
 
-  // The AES instructions where the processor has them and the environment does not ask for the
-  // tables; else the tables.
+  // The AES instructions where the processor has them, else the tables.
   static CipherEngine preferredEngine();
-  // The tables always; the AES instructions as preferredEngine() allows.
+  // The tables always; the AES instructions where the processor has them.
   static bool canUse(CipherEngine engine);
 
   // Only with an engine canUse() allows.

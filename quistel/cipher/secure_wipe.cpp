@@ -6,6 +6,7 @@
 namespace quistel {
 
 void secureWipe(std::span<std::byte> bytes) {
+  if (bytes.empty()) return;  // an empty vector may have no buffer at all
 #if defined(__GLIBC__)
   explicit_bzero(bytes.data(), bytes.size());
 #else

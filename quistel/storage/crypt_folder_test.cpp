@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 #ifdef Q_OS_LINUX
 #include <sys/resource.h>
 
@@ -45,7 +48,20 @@ TEST_F(CryptFolderTest, LivesBesideTheProgramOrElseInTheUserDataFolder) {
   write(path(u"file"_s), "x");
   EXPECT_EQ(locateCryptFolder({path(u"file/bin"_s), path(u"data"_s)}), path(u"data/The Crypt"_s));
   EXPECT_TRUE(QFileInfo(path(u"data/The Crypt"_s)).isDir());
+  // The probe that decided it leaves nothing behind.
+  EXPECT_EQ(QDir(path(u"bin/The Crypt"_s)).entryList(QDir::AllEntries | QDir::Hidden |
+                                                     QDir::NoDotAndDotDot),
+            QStringList());
 }
+
+#ifdef Q_OS_LINUX
+TEST_F(CryptFolderTest, AnExistingFolderWhereNoFileCanBeCreatedIsPassedOver) {
+  // /proc exists and passes the permission check, even for root, yet takes no new file.
+  QDir().mkpath(path(u"bin"_s));
+  ASSERT_TRUE(QFile::link(u"/proc"_s, path(u"bin/The Crypt"_s)));
+  EXPECT_EQ(locateCryptFolder({path(u"bin"_s), path(u"data"_s)}), path(u"data/The Crypt"_s));
+}
+#endif
 
 TEST_F(CryptFolderTest, SavesToTheFirstFreeNumberAndNeverOverwrites) {
   const QString folder = path(u"The Crypt"_s);
@@ -59,10 +75,34 @@ TEST_F(CryptFolderTest, SavesToTheFirstFreeNumberAndNeverOverwrites) {
   EXPECT_EQ(contents(QDir(folder).filePath(u"crypt2.txt"_s)), "again");
   EXPECT_EQ(contents(QDir(folder).filePath(u"crypt3.txt"_s)), "text 3");
 
-  // A folder under the next name is passed over, not written into.
+  // A folder under the next name is passed over, not written into, and so is a link that
+  // points nowhere (writing through it would make a file elsewhere).
   QDir(folder).mkdir(u"crypt4.txt"_s);
-  EXPECT_EQ(saveToCrypt(folder, "five").path, QDir(folder).filePath(u"crypt5.txt"_s));
+  ASSERT_TRUE(QFile::link(path(u"elsewhere.txt"_s), QDir(folder).filePath(u"crypt5.txt"_s)));
+  EXPECT_EQ(saveToCrypt(folder, "six").path, QDir(folder).filePath(u"crypt6.txt"_s));
+  EXPECT_EQ(saveToCrypt(folder, "seven").path, QDir(folder).filePath(u"crypt7.txt"_s));
+  EXPECT_FALSE(QFile::exists(path(u"elsewhere.txt"_s)));
 }
+
+#ifdef Q_OS_LINUX
+TEST_F(CryptFolderTest, ANewCryptAndEverySavedFileAreTheUsersAlone) {
+  const mode_t previousMask = ::umask(022);  // the usual one, which leaves files readable
+  const QString folder = locateCryptFolder({path(u"bin"_s), path(u"data"_s)});
+  const SaveResult saved = saveToCrypt(folder, "private");
+  const SaveResult recreated = saveToCrypt(path(u"gone/The Crypt"_s), "private");
+  ::umask(previousMask);
+  const auto mode = [](const QString& file) {
+    struct stat status {};
+    return ::stat(QFile::encodeName(file).constData(), &status) == 0 ? status.st_mode & 07777
+                                                                     : 01;
+  };
+  EXPECT_EQ(mode(folder), 0700u);
+  EXPECT_EQ(mode(saved.path), 0600u);
+  EXPECT_EQ(mode(path(u"gone/The Crypt"_s)), 0700u);
+  EXPECT_EQ(mode(recreated.path), 0600u);
+  EXPECT_EQ(mode(path(u"gone"_s)), 0755u);  // folders above it are ordinary ones
+}
+#endif
 
 TEST_F(CryptFolderTest, RecreatesAMissingFolderAndReportsOneThatCannotBe) {
   const SaveResult recreated = saveToCrypt(path(u"gone/The Crypt"_s), "x");
@@ -119,6 +159,42 @@ TEST_F(CryptFolderTest, ReadingDropsOneTrailingLineBreakOfTheSave) {
   const ReadResult missing = readCryptFile(path(u"missing.txt"_s));
   EXPECT_FALSE(missing.text.has_value());
   EXPECT_TRUE(missing.error.contains(u"missing.txt"_s));
+
+  // A lead byte without its second one is no Shift_JIS text.
+  write(path(u"e.txt"_s), "abc\x81 def");
+  const ReadResult notText = readCryptFile(path(u"e.txt"_s), CodePage::named("Shift_JIS"));
+  EXPECT_FALSE(notText.text.has_value());
+  EXPECT_EQ(notText.error,
+            u"The file %1 holds bytes that the code page cannot read. Nothing was opened."_s.arg(
+                QDir::toNativeSeparators(path(u"e.txt"_s))));
+}
+
+TEST_F(CryptFolderTest, OpensOnlyOrdinaryFilesUpToTheLimitAndSaysWhyNot) {
+  const auto refusal = [](const QString& file) {
+    const ReadResult read = readCryptFile(file);
+    EXPECT_FALSE(read.text.has_value()) << file.toStdString();
+    EXPECT_TRUE(read.error.contains(QDir::toNativeSeparators(file))) << read.error.toStdString();
+    return read.error;
+  };
+  EXPECT_TRUE(refusal(temp.path()).contains(u"is a folder"_s));
+
+  // One byte past the limit; the file is sparse, so this costs no disk space.
+  QFile large(path(u"large.txt"_s));
+  ASSERT_TRUE(large.open(QIODevice::WriteOnly));
+  ASSERT_TRUE(large.resize(kLargestOpenedFile + 1));
+  large.close();
+  EXPECT_TRUE(refusal(large.fileName()).contains(u"is 256.0 MB, more than the 256 MB"_s));
+
+#ifdef Q_OS_UNIX
+  // A pipe nobody writes to would keep a reader waiting for good; a device may never end.
+  const QString pipe = path(u"pipe.txt"_s);
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  EXPECT_TRUE(refusal(pipe).contains(u"not an ordinary file"_s));
+  EXPECT_TRUE(refusal(u"/dev/zero"_s).contains(u"not an ordinary file"_s));
+  // Reached through a link, the same.
+  ASSERT_TRUE(QFile::link(pipe, path(u"link.txt"_s)));
+  EXPECT_TRUE(refusal(path(u"link.txt"_s)).contains(u"not an ordinary file"_s));
+#endif
 }
 
 TEST(IsVisibleFile, MatchesOnlyVisibleOrdinaryFiles) {

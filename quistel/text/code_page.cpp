@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "text/qt_secure_wipe.h"
@@ -64,6 +65,34 @@ std::optional<QByteArray> toAnsiExactly(QStringView piece) {
     }
   }
   return bytes;
+}
+
+// The characters of the ANSI code page bytes, or nothing when some bytes are none: Qt's own
+// conversion would drop them or put replacement characters in their place without a word.
+std::optional<QString> fromAnsiExactly(QByteArrayView bytes) {
+  const UINT codePage = GetACP();
+  QString text;
+  while (!bytes.isEmpty()) {
+    // One call takes an int's worth. A longer text is cut after a byte below 0x40, which is a
+    // character of its own in every ANSI code page, never part of a longer one.
+    qsizetype length = std::min<qsizetype>(bytes.size(), std::numeric_limits<int>::max());
+    if (length < bytes.size()) {
+      while (length > 0 && static_cast<unsigned char>(bytes[length - 1]) >= 0x40) --length;
+      if (length == 0) return std::nullopt;
+    }
+    const qsizetype start = text.size();
+    text.resize(start + length);  // never more characters than bytes
+    const int written = MultiByteToWideChar(
+        codePage, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(length),
+        reinterpret_cast<wchar_t*>(text.data() + start), static_cast<int>(length));
+    if (written <= 0) {
+      secureWipe(text);
+      return std::nullopt;
+    }
+    text.resize(start + written);
+    bytes = bytes.sliced(length);
+  }
+  return text;
 }
 #endif
 
@@ -155,7 +184,25 @@ CodePageBytes CodePage::encode(QStringView text) const {
     return {std::move(bytes), std::nullopt};
   }
 
+  // Every buffer that held some of the text is wiped before it goes: the pieces, and the
+  // result's own as it grows.
   CodePageBytes result;
+  const WipeAtScopeEnd wipeResult(result.bytes);
+  const auto append = [](QByteArray& to, QByteArray& piece) {
+    if (to.isEmpty()) {
+      std::swap(to, piece);  // a short text (a key) is taken over, no copy made
+      return;
+    }
+    if (to.capacity() - to.size() < piece.size()) {
+      QByteArray grown;
+      grown.reserve(std::max(to.size() + piece.size(), 2 * to.size()));
+      grown.append(to.constData(), to.size());
+      secureWipe(to);
+      std::swap(to, grown);
+    }
+    to.append(piece.constData(), piece.size());
+    secureWipe(piece);
+  };
   for (qsizetype start = 0; start < text.size();) {
     qsizetype length = std::min(kPieceLength, text.size() - start);
     if (text[start + length - 1].isHighSurrogate() && start + length < text.size()) ++length;
@@ -163,27 +210,26 @@ CodePageBytes CodePage::encode(QStringView text) const {
     std::optional<QByteArray> bytes = encodeExactly(piece);
     if (!bytes) {
       // Character by character, to name the one that is not held.
-      bytes.emplace();
+      QByteArray held;
+      const WipeAtScopeEnd wipeHeld(held);
       for (qsizetype at = 0; at < piece.size();) {
         const QStringView codePoint = piece.sliced(at, codePointLength(piece, at));
-        const std::optional<QByteArray> held = encodeExactly(codePoint);
-        if (!held) return {{}, codePoint.toString()};
-        *bytes += *held;
+        std::optional<QByteArray> one = encodeExactly(codePoint);
+        if (!one) return {{}, codePoint.toString()};
+        append(held, *one);
         at += codePoint.size();
       }
+      bytes = std::move(held);
     }
-    // The first piece is taken over as it is, so a short text (a key) leaves no copy behind.
-    if (result.bytes.isEmpty()) {
-      result.bytes = std::move(*bytes);
-    } else {
-      result.bytes += *bytes;
-    }
+    append(result.bytes, *bytes);
     start += length;
   }
-  return result;
+  CodePageBytes done;
+  std::swap(done.bytes, result.bytes);  // the guard wipes the emptied one
+  return done;
 }
 
-QString CodePage::decode(QByteArrayView bytes) const {
+std::optional<QString> CodePage::decode(QByteArrayView bytes) const {
   if (singleByte_) {
     QString text(bytes.size(), Qt::Uninitialized);
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
@@ -192,9 +238,15 @@ QString CodePage::decode(QByteArrayView bytes) const {
     return text;
   }
 #ifdef Q_OS_WIN
-  if (name_.isEmpty()) return QStringDecoder(QStringConverter::System).decode(bytes);
+  if (name_.isEmpty()) return fromAnsiExactly(bytes);
 #endif
-  return QStringDecoder(name_.constData()).decode(bytes);
+  QStringDecoder decoder(name_.constData(), QStringConverter::Flag::Stateless);
+  QString text = decoder.decode(bytes);
+  if (decoder.hasError()) {
+    secureWipe(text);
+    return std::nullopt;
+  }
+  return text;
 }
 
 }  // namespace quistel

@@ -27,7 +27,8 @@ class CodePage {
 
   // Refuses best-fit mappings and default characters: a character is held exactly or not at all.
   CodePageBytes encode(QStringView text) const;
-  QString decode(QByteArrayView bytes) const;
+  // The text of the bytes, or nothing when some of them are no character of the code page.
+  std::optional<QString> decode(QByteArrayView bytes) const;
 
  private:
   explicit CodePage(QByteArray name);
@@ -41,6 +42,8 @@ class CodePage {
 };
 
 inline CodePageBytes toCodePage(QStringView text) { return CodePage::ansi().encode(text); }
-inline QString fromCodePage(QByteArrayView bytes) { return CodePage::ansi().decode(bytes); }
+inline std::optional<QString> fromCodePage(QByteArrayView bytes) {
+  return CodePage::ansi().decode(bytes);
+}
 
 }  // namespace quistel

@@ -20,4 +20,17 @@ inline void secureWipe(QString& text) {
   secureWipe(std::as_writable_bytes(std::span(text.data(), static_cast<std::size_t>(text.size()))));
 }
 
+// Wipes a string, byte array or vector when the scope ends, however it ends.
+template <typename Secret>
+class WipeAtScopeEnd {
+ public:
+  explicit WipeAtScopeEnd(Secret& secret) : secret_(secret) {}
+  ~WipeAtScopeEnd() { secureWipe(secret_); }
+  WipeAtScopeEnd(const WipeAtScopeEnd&) = delete;
+  WipeAtScopeEnd& operator=(const WipeAtScopeEnd&) = delete;
+
+ private:
+  Secret& secret_;
+};
+
 }  // namespace quistel

@@ -13,13 +13,13 @@ ByteView asBytes(QByteArrayView bytes) {
           static_cast<std::size_t>(bytes.size())};
 }
 
-// The password's code-page bytes, wiped when the operation is over.
-class KeyBytes {
+// A password's or plain text's code-page bytes, wiped when the operation is over.
+class SecretBytes {
  public:
-  explicit KeyBytes(CodePageBytes converted) : converted_(std::move(converted)) {}
-  ~KeyBytes() { secureWipe(converted_.bytes); }
-  KeyBytes(const KeyBytes&) = delete;
-  KeyBytes& operator=(const KeyBytes&) = delete;
+  explicit SecretBytes(CodePageBytes converted) : converted_(std::move(converted)) {}
+  ~SecretBytes() { secureWipe(converted_.bytes); }
+  SecretBytes(const SecretBytes&) = delete;
+  SecretBytes& operator=(const SecretBytes&) = delete;
 
   const CodePageBytes& converted() const { return converted_; }
   ByteView bytes() const { return asBytes(converted_.bytes); }
@@ -31,13 +31,15 @@ class KeyBytes {
 }  // namespace
 
 CipherResult encryptText(const QString& text, const QString& password, const CodePage& codePage) {
-  const CodePageBytes input = codePage.encode(text);
-  if (input.unrepresentable) return {Failure::TextNotInCodePage, {}, {}, *input.unrepresentable};
-  const KeyBytes key(codePage.encode(password));
+  const SecretBytes input(codePage.encode(text));  // the plain text's bytes, wiped like the key's
+  if (input.converted().unrepresentable) {
+    return {Failure::TextNotInCodePage, {}, {}, *input.converted().unrepresentable};
+  }
+  const SecretBytes key(codePage.encode(password));
   if (key.converted().unrepresentable) {
     return {Failure::KeyNotInCodePage, {}, {}, *key.converted().unrepresentable};
   }
-  const std::optional<Bytes> cipher = encryptMessage(asBytes(input.bytes), key.bytes());
+  const std::optional<Bytes> cipher = encryptMessage(input.bytes(), key.bytes());
   if (!cipher) return {Failure::NoResult, {}, {}, {}};
   return {Failure::None,
           QByteArray(reinterpret_cast<const char*>(cipher->data()),
@@ -47,13 +49,16 @@ CipherResult encryptText(const QString& text, const QString& password, const Cod
 }
 
 CipherResult decryptText(QByteArrayView cipher, const QString& password, const CodePage& codePage) {
-  const KeyBytes key(codePage.encode(password));
+  const SecretBytes key(codePage.encode(password));
   if (key.converted().unrepresentable) {
     return {Failure::KeyNotInCodePage, {}, {}, *key.converted().unrepresentable};
   }
-  const std::optional<Bytes> plain = decryptMessage(asBytes(cipher), key.bytes());
+  std::optional<Bytes> plain = decryptMessage(asBytes(cipher), key.bytes());
   if (!plain) return {Failure::NoResult, {}, {}, {}};
-  return {Failure::None, {}, codePage.decode(QByteArrayView(plain->data(), plain->size())), {}};
+  const WipeAtScopeEnd wipePlain(*plain);
+  std::optional<QString> text = codePage.decode(QByteArrayView(plain->data(), plain->size()));
+  if (!text) return {Failure::NotCodePageText, {}, {}, {}};
+  return {Failure::None, {}, std::move(*text), {}};
 }
 
 }  // namespace quistel

@@ -15,6 +15,7 @@ struct CipherResult {
     None,
     TextNotInCodePage,  // the text holds a character the code page cannot hold
     KeyNotInCodePage,   // so does the password
+    NotCodePageText,    // the decrypted bytes hold some that are no character of the code page
     NoResult,           // the cipher gave nothing: wrong key or damaged text; too long a text
   };
   Failure failure = Failure::None;

@@ -20,7 +20,7 @@ using namespace Qt::StringLiterals;
 QString allByteValues() {
   QByteArray bytes;
   for (int i = 0; i < 256; ++i) bytes.append(static_cast<char>(i));
-  return fromCodePage(bytes);
+  return fromCodePage(bytes).value();
 }
 
 QString oracleHex(const QByteArray& message, const QByteArray& password) {
@@ -35,7 +35,7 @@ QString oracleHex(const QByteArray& message, const QByteArray& password) {
 TEST(CodePage, EveryByteValueSurvivesByteToCharacterToByte) {
   QByteArray bytes;
   for (int i = 0; i < 256; ++i) bytes.append(static_cast<char>(i));
-  const QString text = fromCodePage(bytes);
+  const QString text = fromCodePage(bytes).value();
   ASSERT_EQ(text.size(), 256);
   EXPECT_EQ(text[0x80], QChar(0x20AC));  // the euro sign of windows-1252
   EXPECT_EQ(text[0x9F], QChar(0x0178));
@@ -161,6 +161,21 @@ TEST(TextCipher, RoundTripsUnderMultiByteCodePages) {
   const CipherResult refused =
       encryptText(u"caf\u00e9 \u0142\u00f3d\u017a"_s, u"k"_s, CodePage::named("Shift_JIS"));
   EXPECT_EQ(refused.failure, Failure::TextNotInCodePage);
+}
+
+// Bytes that are no text under the code page: a byte no character starts with, and a lead byte
+// at the end without its second one. Latin-1 makes them from characters.
+TEST(TextCipher, DecryptionRefusesBytesThatAreNoTextOfTheCodePage) {
+  const CodePage latin1 = CodePage::named("ISO-8859-1");
+  for (const char* name : {"Shift_JIS", "UTF-8"}) {
+    for (const QString& bytes : {u"ok \u00ff ok"_s, u"ends in \u0081"_s}) {
+      const CipherResult encrypted = encryptText(bytes, u"k"_s, latin1);
+      ASSERT_TRUE(encrypted.ok());
+      const CipherResult decrypted = decryptText(encrypted.cipher, u"k"_s, CodePage::named(name));
+      EXPECT_EQ(decrypted.failure, Failure::NotCodePageText) << name << " " << bytes.toStdString();
+      EXPECT_TRUE(decrypted.text.isEmpty());
+    }
+  }
 }
 
 TEST(TextCipher, AnEmptyTextBecomesOneBlockThatDecryptsToEmpty) {

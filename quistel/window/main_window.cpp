@@ -76,6 +76,7 @@ QPushButton* addButton(QWidget* window, const QString& caption, const QString& t
                        const Place& place) {
   auto* button = new QPushButton(caption, window);
   button->setToolTip(toolTip);
+  button->setAutoDefault(true);  // Return presses the focused button, as Space does
   button->setGeometry(toPixels(place, *window));
   return button;
 }
@@ -134,6 +135,10 @@ StepOutcome decryptStep(std::optional<QByteArray> cipher, const QString& key, QT
   progress(kHexDone);
   const CipherResult result = decryptText(*cipher, key);
   cipher.reset();  // not held while the document is made
+  if (result.failure == CipherResult::Failure::NotCodePageText) {
+    return {nullptr, QStringLiteral("The decrypted text holds bytes that the code page cannot "
+                                    "read. The text was left as it was.")};
+  }
   if (!result.ok()) {
     return {nullptr, failureMessage(result,
                                     QStringLiteral("The key is wrong or the text is damaged. "
@@ -413,14 +418,18 @@ void MainWindow::saveClicked() {
   SaveResult saved;
   runBusy(QStringLiteral("Saving..."), [&](const ProgressReport&) {
     CodePageBytes content = toCodePage(text);
+    const WipeAtScopeEnd wipeContent(content.bytes);  // the text may be a plain one
     if (content.unrepresentable) {
       saved.error = codePageMessage(
           {CipherResult::Failure::TextNotInCodePage, {}, {}, *content.unrepresentable},
           QStringLiteral("Nothing was saved."));
       return;
     }
-    content.bytes += "\r\n";
-    saved = saveToCrypt(cryptFolder_, content.bytes);
+    QByteArray file;
+    file.reserve(content.bytes.size() + 2);  // no copy left behind by growing
+    file.append(content.bytes.constData(), content.bytes.size()).append("\r\n");
+    const WipeAtScopeEnd wipeFile(file);
+    saved = saveToCrypt(cryptFolder_, file);
   });
   if (!saved.ok()) return warn(saved.error);
   prompts_.showMessage(

@@ -12,6 +12,10 @@
 #include <atomic>
 #include <deque>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 #include "window/long_line_text_edit.h"
 #include "window/prompts.h"
 #include "window/window_testing.h"
@@ -158,9 +162,25 @@ TEST_F(MainWindowTest, AccessKeysPressTheButtons) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
   prompts.keys = {u"k"_s, std::nullopt};
   QTest::keyClick(window->textEdit(), Qt::Key_E, Qt::AltModifier);
-  QTRY_COMPARE(prompts.asked.size(), 1u);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return prompts.asked.size() == 1; }));
   QTest::keyClick(window->textEdit(), Qt::Key_D, Qt::AltModifier);
-  QTRY_COMPARE(prompts.asked.size(), 2u);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return prompts.asked.size() == 2; }));
+  EXPECT_EQ(prompts.asked[1].title, u"Decrypt"_s);
+}
+
+TEST_F(MainWindowTest, ReturnAndSpacePressTheFocusedButton) {
+  setText(u"by keyboard"_s);
+  window->show();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  prompts.keys = {std::nullopt, std::nullopt};
+  window->encryptButton()->setFocus();
+  QTest::keyClick(window->encryptButton(), Qt::Key_Return);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return prompts.asked.size() == 1; }));
+  window->decryptButton()->setFocus();
+  QTest::keyClick(window->decryptButton(), Qt::Key_Space);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return prompts.asked.size() == 2; }));
+  EXPECT_EQ(prompts.asked[0].title, u"Encrypt"_s);
   EXPECT_EQ(prompts.asked[1].title, u"Decrypt"_s);
 }
 
@@ -473,6 +493,19 @@ TEST_F(MainWindowTest, CancellingOrFailingToOpenLeavesTheTextAlone) {
   ASSERT_EQ(prompts.told.size(), 1u);
   EXPECT_EQ(prompts.told[0].icon, Icon::Warning);
   EXPECT_TRUE(prompts.told[0].text.contains(u"missing.txt"_s));
+
+#ifdef Q_OS_UNIX
+  // A pipe that nobody writes to is refused at once; the window is free again and unchanged.
+  const QString pipe = temp.filePath(u"pipe.txt"_s);
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  prompts.files = {pipe};
+  click(window->openButton());
+  ASSERT_EQ(prompts.told.size(), 2u);
+  EXPECT_TRUE(prompts.told[1].text.contains(pipe)) << prompts.told[1].text.toStdString();
+  EXPECT_EQ(text(), u"ends with a break\r\n"_s);
+  EXPECT_TRUE(window->openButton()->isEnabled());
+  EXPECT_FALSE(window->textEdit()->isReadOnly());
+#endif
 }
 
 }  // namespace

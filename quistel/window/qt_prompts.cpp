@@ -1,25 +1,30 @@
 #include "window/qt_prompts.h"
 
-#include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+
+#include "text/qt_secure_wipe.h"
 
 namespace quistel {
 
 std::optional<QString> QtPrompts::askText(const QString& prompt, const QString& title,
                                           const QString& prefilled) {
-  QInputDialog dialog(QApplication::activeWindow());
+  QInputDialog dialog(owner_);
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setWindowTitle(title);
   dialog.setLabelText(prompt);
   dialog.setTextValue(prefilled);
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return dialog.textValue();
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  QString text = dialog.textValue();
+  dialog.setTextValue(QString());  // the box keeps neither the key nor its undo history
+  if (accepted) return text;
+  secureWipe(text);
+  return std::nullopt;
 }
 
 std::optional<QString> QtPrompts::chooseFileToOpen(const OpenDialogSettings& settings) {
-  QFileDialog dialog(QApplication::activeWindow(), settings.title, settings.folder);
+  QFileDialog dialog(owner_, settings.title, settings.folder);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
@@ -30,7 +35,7 @@ std::optional<QString> QtPrompts::chooseFileToOpen(const OpenDialogSettings& set
 
 void QtPrompts::showMessage(const QString& text, Icon icon, const QString& title) {
   QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::Information, title,
-                  text, QMessageBox::Ok, QApplication::activeWindow());
+                  text, QMessageBox::Ok, owner_);
   box.exec();
 }
 

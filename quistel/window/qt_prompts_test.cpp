@@ -40,6 +40,51 @@ TEST(QtPrompts, AskTextOffersItsTextSelectedAndTellsCancelFromEmpty) {
   EXPECT_EQ(prompts.askText(u"Key"_s, u"Decrypt"_s, u"x"_s), u""_s);
 }
 
+TEST(QtPrompts, TheKeyBoxKeepsNeitherTheKeyNorItsUndoHistory) {
+  QtPrompts prompts;
+  for (const bool accept : {true, false}) {
+    bool emptied = false;
+    answerNextDialog<QInputDialog>([&](QInputDialog* dialog) {
+      auto* edit = dialog->findChild<QLineEdit*>();
+      ASSERT_NE(edit, nullptr);
+      QTest::keyClicks(edit, u"s3cret"_s);
+      ASSERT_TRUE(edit->isUndoAvailable());
+      QObject::connect(edit, &QLineEdit::textChanged, edit, [&emptied, edit](const QString& now) {
+        emptied = now.isEmpty() && !edit->isUndoAvailable() && !edit->isRedoAvailable();
+      });
+      accept ? dialog->accept() : dialog->reject();
+    });
+    prompts.askText(u"Key"_s, u"Encrypt"_s, u"Type your key in."_s);
+    EXPECT_TRUE(emptied) << (accept ? "accepted" : "cancelled");
+  }
+}
+
+TEST(QtPrompts, EveryBoxStandsOverItsOwnerEvenWhenNoWindowIsActive) {
+  QWidget owner;
+  owner.setGeometry(200, 150, 400, 300);  // away from the screen's corner
+  owner.show();
+  QtPrompts prompts;
+  prompts.setOwner(&owner);
+  QApplication::setActiveWindow(nullptr);
+  answerNextDialog<QMessageBox>([&](QMessageBox* box) {
+    EXPECT_EQ(box->parentWidget(), &owner);
+    EXPECT_TRUE(owner.geometry().contains(box->geometry().center())) << box->x() << "," << box->y();
+    box->accept();
+  });
+  prompts.showMessage(u"File is saved to ...\n/x/crypt1.txt"_s, Prompts::Icon::Information,
+                      u"Quistel"_s);
+  answerNextDialog<QInputDialog>([&](QInputDialog* dialog) {
+    EXPECT_EQ(dialog->parentWidget(), &owner);
+    dialog->reject();
+  });
+  prompts.askText(u"Key"_s, u"Encrypt"_s, u"x"_s);
+  answerNextDialog<QFileDialog>([&](QFileDialog* dialog) {
+    EXPECT_EQ(dialog->parentWidget(), &owner);
+    dialog->reject();
+  });
+  prompts.chooseFileToOpen({u"Open Encrypted File"_s, u"All Files(*.*)|*.*|"_s, QString()});
+}
+
 TEST(QtPrompts, OpenDialogShowsExistingFilesOfTheFolderUnderItsFilters) {
   QTemporaryDir folder;
   ASSERT_TRUE(folder.isValid());

@@ -2,7 +2,8 @@
 # quistel.exe under a multi-byte ANSI code page (932, Japanese) and under 1252: a text of the
 # code page goes encrypt -> save -> open -> decrypt and comes back whole, its file decrypts
 # with libmcrypt to the code page's bytes, and a character the code page cannot hold (where
-# Windows would map it to a look-alike or "?") is refused with a message naming it.
+# Windows would map it to a look-alike or "?") is refused with a message naming it. Under 932
+# a file whose bytes are no text of the code page is refused on Open; the text stays.
 #   quistel_code_pages.sh PREFIX QUISTEL_FOLDER
 set -euo pipefail
 WINE_TEST_PREFIX=$1
@@ -62,6 +63,17 @@ round_trip() {
     *"$character"*"cannot hold"*) ;;
     *) pq_fail "$acp: encrypting '$foreign' said: ${QS_SAID:-nothing}" ;;
   esac
+  if [ "$acp" = 932 ]; then
+    printf 'abc\x81\x20def\r\n' >"$app/The Crypt/not text.txt"  # a lead byte, then no second byte
+    qs_open "not text.txt"
+    qs_message
+    case "$QS_SAID" in
+      *"not text.txt"*"cannot read"*) ;;
+      *) pq_fail "opening bytes that are no 932 text said: ${QS_SAID:-nothing}" ;;
+    esac
+    [ "$(qs_text)" = "$foreign" ] || pq_fail "the refused Open changed the text to '$(qs_text)'"
+    rm "$app/The Crypt/not text.txt"
+  fi
   qs_close
   pq_log "$acp: round trip whole, '$character' refused"
 }
