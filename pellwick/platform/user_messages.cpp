@@ -7,10 +7,12 @@
 namespace pellwick {
 namespace {
 
-// A box that goes when closed and leaves every other window usable meanwhile.
+// A box that goes when closed and leaves every other window usable meanwhile. Its text
+// can be selected and copied: it may name a file the user wants to look at.
 QMessageBox* makeModelessBox(QMessageBox::Icon icon, const QString& title, const QString& text,
                              QMessageBox::StandardButtons buttons) {
   auto* box = new QMessageBox(icon, title, text, buttons);
+  box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->setModal(false);
   return box;

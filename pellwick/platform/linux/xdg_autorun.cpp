@@ -106,10 +106,9 @@ AutoRunResult XdgAutoRun::setEntry(const std::string& name, const std::string& e
     return failed(entry, QString("the path of Pellwick's program file, %1, is not valid UTF-8")
                              .arg(QString::fromUtf8(executablePath)));
   }
-  const std::string folder = configHome_ + "/autostart";
   std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  if (error) return failed(folder, QString::fromStdString(error.message()));
+  std::filesystem::create_directories(configHome_ + "/autostart", error);
+  if (error) return failed(entry, QString::fromStdString(error.message()));
   QSaveFile file(localPath(entry));
   const std::string text = autostartEntry(name, executablePath);
   if (!file.open(QIODevice::WriteOnly) ||

@@ -91,7 +91,7 @@ TEST(XdgAutoRun, FailuresNameThePlaceAndTheSystemsReason) {
   XdgAutoRun blocked(blocker.fileName().toStdString(), home.path().toStdString());
   const AutoRunResult noFolder = blocked.setEntry("pellwick", "/usr/bin/pellwick");
   EXPECT_FALSE(noFolder.done);
-  EXPECT_EQ(noFolder.entry, "~/not-a-folder/autostart");
+  EXPECT_EQ(noFolder.entry, "~/not-a-folder/autostart/pellwick.desktop");
   EXPECT_EQ(noFolder.reason, "Not a directory");
 
   // A folder where the entry should be: neither written nor removed.
