@@ -110,7 +110,7 @@ TEST_F(TrayTest, ADisplayModeChoiceKeepsOneModeAndSavesOnlyIt) {
   EXPECT_TRUE(display.isOn(DisplayMode::LongDate)) << "it holds for the session";
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text,
-            "This setting could not be saved. It holds until Pellwick ends.");
+            "This setting could not be saved in settings.ini. It holds until Pellwick ends.");
 }
 
 TEST_F(TrayTest, StartAtLoginWritesAndRemovesTheEntryOrSaysOnceWhyNot) {
@@ -154,7 +154,7 @@ TEST_F(TrayTest, StartAtLoginWritesAndRemovesTheEntryOrSaysOnceWhyNot) {
   EXPECT_TRUE(autoRun.entries.empty());
   ASSERT_EQ(messages.shown.size(), 3u);
   EXPECT_EQ(messages.shown[2].text,
-            "This setting could not be saved. It holds until Pellwick ends.");
+            "This setting could not be saved in settings.ini. It holds until Pellwick ends.");
 }
 
 TEST_F(TrayTest, StartMakesTheTrayFolderAndTheFirstTickShowsTodaysPicture) {

@@ -81,8 +81,9 @@ void TrayMenu::chooseStartAtLogin() {
 
 void TrayMenu::reportUnsavedSetting(bool saved) {
   if (saved) return;
-  services_.messages.warning(kMessageTitle,
-                             "This setting could not be saved. It holds until Pellwick ends.");
+  services_.messages.warning(
+      kMessageTitle, QString("This setting could not be saved in %1. It holds until Pellwick ends.")
+                         .arg(QString::fromStdString(services_.settings.location())));
 }
 
 }  // namespace pellwick
