@@ -24,8 +24,7 @@ class UserMessages {
   virtual void warning(const QString& title, const QString& text) = 0;
   virtual void notice(const QString& title, const QString& text) = 0;
   // A notice with a button of its own beside "Close": choosing it runs `chosen`.
-  virtual std::unique_ptr<ShownMessage> noticeWithButton(const QString& title,
-                                                         const QString& text,
+  virtual std::unique_ptr<ShownMessage> noticeWithButton(const QString& title, const QString& text,
                                                          const QString& buttonCaption,
                                                          std::function<void()> chosen) = 0;
 };

@@ -8,8 +8,7 @@
 namespace pellwick {
 
 // Writes the entry when `on`, removes it otherwise.
-inline AutoRunResult setStartAtLogin(AutoRun& autoRun, const ExecutableFile& executable,
-                                     bool on) {
+inline AutoRunResult setStartAtLogin(AutoRun& autoRun, const ExecutableFile& executable, bool on) {
   return on ? autoRun.setEntry(executable.name, executable.path)
             : autoRun.clearEntry(executable.name);
 }

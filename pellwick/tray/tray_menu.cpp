@@ -70,10 +70,10 @@ void TrayMenu::chooseStartAtLogin() {
   const AutoRunResult result = setStartAtLogin(services_.autoRun, services_.executable, wanted);
   if (!result.done) {
     startAtLoginAction_->setChecked(!wanted);
-    services_.messages.warning(kMessageTitle, QString("Pellwick could not %1 %2: %3.")
-                                                  .arg(wanted ? "write" : "remove",
-                                                       QString::fromStdString(result.entry),
-                                                       QString::fromStdString(result.reason)));
+    services_.messages.warning(
+        kMessageTitle, QString("Pellwick could not %1 %2: %3.")
+                           .arg(wanted ? "write" : "remove", QString::fromStdString(result.entry),
+                                QString::fromStdString(result.reason)));
     return;
   }
   reportUnsavedSetting(saveStartAtLoginMark(services_.settings, wanted));

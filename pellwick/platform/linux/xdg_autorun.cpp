@@ -112,7 +112,8 @@ AutoRunResult XdgAutoRun::setEntry(const std::string& name, const std::string& e
   QSaveFile file(localPath(entry));
   const std::string text = autostartEntry(name, executablePath);
   if (!file.open(QIODevice::WriteOnly) ||
-      file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) ||
+      file.write(text.data(), static_cast<qint64>(text.size())) !=
+          static_cast<qint64>(text.size()) ||
       !file.commit()) {
     return failed(entry, file.errorString());
   }

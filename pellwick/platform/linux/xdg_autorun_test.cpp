@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <chrono>
+#include <thread>
 
 namespace pellwick {
 namespace {
@@ -72,11 +71,14 @@ TEST(XdgAutoRun, SetWritesTheEntryAndClearRemovesOnlyIt) {
 TEST(XdgAutoRun, APathItCannotWriteFaithfullyIsRefusedAndNothingIsWritten) {
   QTemporaryDir config;
   XdgAutoRun autoRun(config.path().toStdString(), config.path().toStdString());
-  const AutoRunResult notUtf8 = autoRun.setEntry("pellwick", "/tmp/bad\xff" "dir/pellwick");
+  const AutoRunResult notUtf8 = autoRun.setEntry("pellwick",
+                                                 "/tmp/bad\xff"
+                                                 "dir/pellwick");
   EXPECT_FALSE(notUtf8.done);
   EXPECT_EQ(notUtf8.entry, "~/autostart/pellwick.desktop");
   EXPECT_EQ(notUtf8.reason,
-            "the path of Pellwick's program file, /tmp/bad\uFFFD" "dir/pellwick, is not valid UTF-8");
+            "the path of Pellwick's program file, /tmp/bad\uFFFD"
+            "dir/pellwick, is not valid UTF-8");
   const AutoRunResult none = autoRun.setEntry("", "");
   EXPECT_FALSE(none.done);
   EXPECT_EQ(none.reason, "the system tells no path of Pellwick's program file");

@@ -35,8 +35,8 @@ std::string systemReason(LSTATUS error) {
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
       nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring reason = length > 0 ? std::wstring(text, length)
-                                   : L"error " + std::to_wstring(error);
+  std::wstring reason =
+      length > 0 ? std::wstring(text, length) : L"error " + std::to_wstring(error);
   LocalFree(text);
   constexpr std::wstring_view kTrailing = L" .\r\n";
   while (!reason.empty() && kTrailing.find(reason.back()) != std::wstring_view::npos) {
@@ -64,9 +64,9 @@ AutoRunResult RegistryAutoRun::setEntry(const std::string& name,
   const auto command = quotedCommand(executablePath);
   if (!command) return failed(name, "the system tells no usable path of Pellwick's program file");
   OpenKey run;
-  const LSTATUS opened = RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr,
-                                         REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
-                                         run.out(), nullptr);
+  const LSTATUS opened =
+      RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_SET_VALUE, nullptr, run.out(), nullptr);
   if (opened != ERROR_SUCCESS) return failed(name, opened);
   const std::wstring data = toWide(*command);
   const auto bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));

@@ -108,8 +108,9 @@ TEST_F(RegistryAutoRunTest, RefusesWhatWouldBeAnUnsafeOrNamelessValue) {
 }
 
 TEST_F(RegistryAutoRunTest, NamesAndPathsOutsideTheAnsiCodePageSurvive) {
-  EXPECT_TRUE(autoRun_.setEntry(utf8(u8"Pellwick \u03a9"),
-                                utf8(u8"C:\\\u65e5\u672c\\Pellwick \u03a9.exe")).done);
+  EXPECT_TRUE(
+      autoRun_.setEntry(utf8(u8"Pellwick \u03a9"), utf8(u8"C:\\\u65e5\u672c\\Pellwick \u03a9.exe"))
+          .done);
   EXPECT_EQ(
       runValues(),
       beforeWith({{L"Pellwick \u03a9", {REG_SZ, L"\"C:\\\u65e5\u672c\\Pellwick \u03a9.exe\""}}}));
