@@ -22,7 +22,8 @@ class Tray {
  public:
   Tray()
       : controller_({trayIcons_, folders_, messages_, [] { return QDateTime::currentDateTime(); }},
-                    pictures_, menu_, *menu_.addAction("&My Tray Folder")) {}
+                    pictures_, menu_, *menu_.addAction("&My Tray Folder"),
+                    *menu_.addAction("&Exit Program")) {}
   void tick() { controller_.tick(); }
 
  private:

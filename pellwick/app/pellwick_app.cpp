@@ -50,7 +50,7 @@ void PellwickApp::buildParts() {
   tray_ = std::make_unique<TrayController>(
       TrayController::Services{*platform.trayIcons, *platform.userFolders, environment_.messages,
                                environment_.clock},
-      dayPictures_, trayMenu_->menu(), *trayMenu_->trayFolderAction());
+      dayPictures_, trayMenu_->menu(), *trayMenu_->trayFolderAction(), *trayMenu_->exitAction());
   connect(trayMenu_->remindersAction(), &QAction::triggered, this, &PellwickApp::showReminders);
   connect(trayMenu_->calendarAction(), &QAction::triggered, this, &PellwickApp::showCalendar);
   connect(trayMenu_->exitAction(), &QAction::triggered, this, &PellwickApp::exitProgram);

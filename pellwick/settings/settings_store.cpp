@@ -1,5 +1,6 @@
 #include "settings/settings_store.h"
 
+#include <QDir>
 #include <QSettings>
 
 namespace pellwick {
@@ -50,6 +51,12 @@ bool QtSettingsStore::deleteSection(const std::string& section) {
   if (!settings->childGroups().contains(text(section))) return false;
   settings->remove(text(section));
   return written(*settings);
+}
+
+std::string QtSettingsStore::location() {
+  const QString file = open_()->fileName();
+  const QString home = QDir::homePath() + '/';
+  return (file.startsWith(home) ? "~/" + file.mid(home.size()) : file).toStdString();
 }
 
 }  // namespace pellwick

@@ -22,6 +22,8 @@ class SettingsStore {
                     const std::string& value) = 0;
   // Removes the section and all its keys; false when there was none or it could not be written.
   virtual bool deleteSection(const std::string& section) = 0;
+  // Where the values are kept, as a user would look for them (a file or a registry key).
+  virtual std::string location() = 0;
 };
 
 // QSettings: on Linux the INI file <config>/MyTrayFolder.ini; on Windows the per-user
@@ -36,6 +38,8 @@ class QtSettingsStore : public SettingsStore {
   std::string read(const std::string& section, const std::string& key) override;
   bool save(const std::string& section, const std::string& key, const std::string& value) override;
   bool deleteSection(const std::string& section) override;
+  // The file with the home folder as "~" (Linux), or the registry key (Windows).
+  std::string location() override;
 
  private:
   // A fresh view of the store per operation, so that its status tells about that operation.

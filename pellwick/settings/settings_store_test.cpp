@@ -23,6 +23,15 @@ TEST_F(QtSettingsStoreTest, KeepsTextsBySectionAndKeyAcrossInstances) {
   EXPECT_EQ(store.read("AUTORUN", "mautorun"), "False");
 }
 
+TEST_F(QtSettingsStoreTest, NamesItsFileInTheHomeFolderAsAUserWrites) {
+  EXPECT_EQ(QtSettingsStore(file).location(), file.toStdString());
+  const QByteArray home = qgetenv("HOME");
+  qputenv("HOME", dir.path().toUtf8());
+  const std::string shown = QtSettingsStore(file).location();
+  qputenv("HOME", home);
+  EXPECT_EQ(shown, "~/MyTrayFolder.ini");
+}
+
 TEST_F(QtSettingsStoreTest, DeletesAWholeSectionAndFailsWhenThereIsNone) {
   QtSettingsStore store(file);
   ASSERT_TRUE(store.save("STARTUP", "mesldate", "True"));

@@ -7,8 +7,8 @@
 
 namespace pellwick {
 
-// Writes the entry when `on`, removes it otherwise. False when that could not be done.
-inline bool setStartAtLogin(AutoRun& autoRun, const ExecutableFile& executable, bool on) {
+// Writes the entry when `on`, removes it otherwise.
+inline AutoRunResult setStartAtLogin(AutoRun& autoRun, const ExecutableFile& executable, bool on) {
   return on ? autoRun.setEntry(executable.name, executable.path)
             : autoRun.clearEntry(executable.name);
 }

@@ -1,7 +1,5 @@
 #include "tray/tray_controller.h"
 
-#include <QCoreApplication>
-
 #include "tray/tray_folder.h"
 
 namespace pellwick {
@@ -13,9 +11,10 @@ constexpr int kTicksBeforeNoTrayNotice = 3;
 }  // namespace
 
 TrayController::TrayController(Services services, const DayPictures& pictures, QMenu& menu,
-                               QAction& trayFolderAction)
+                               QAction& trayFolderAction, QAction& exitAction)
     : services_(std::move(services)),
       pictures_(pictures),
+      exitAction_(exitAction),
       icon_(services_.trayIcons.createIcon(
           {.clicked = [this](MouseButton button) { clicked(button); }, .doubleClicked = {}})) {
   icon_->setMenu(&menu);
@@ -36,6 +35,7 @@ void TrayController::start() {
 void TrayController::stop() {
   timer_.stop();
   icon_.reset();
+  noTrayMessage_.reset();
 }
 
 void TrayController::tick() {
@@ -49,22 +49,23 @@ void TrayController::clicked(MouseButton button) {
   if (button == MouseButton::Left) openTrayFolder(services_.folders);
 }
 
-// Without a tray Pellwick would run unseen: say so once each time the tray goes missing.
-// The icon shows by itself as soon as a tray is there.
+// Without a tray Pellwick would run unseen: say so once each time the tray goes missing,
+// and offer the way out the menu would. The icon shows by itself as soon as a tray is
+// there, and the message goes.
 void TrayController::watchForTray() {
   if (services_.trayIcons.available()) {
     ticksWithoutTray_ = 0;
+    noTrayMessage_.reset();
     return;
   }
   if (ticksWithoutTray_ == kTicksBeforeNoTrayNotice) return;
   if (++ticksWithoutTray_ < kTicksBeforeNoTrayNotice) return;
-  services_.messages.notice(
+  noTrayMessage_ = services_.messages.noticeWithButton(
       "Pellwick",
-      QString("This desktop has no notification area (system tray), so Pellwick's icon and "
-              "menu cannot be shown. Pellwick keeps running and its icon appears as soon as "
-              "a notification area is there (on GNOME: the AppIndicator extension).\n\n"
-              "To end Pellwick meanwhile: kill %1")
-          .arg(QCoreApplication::applicationPid()));
+      "This desktop has no notification area (system tray), so Pellwick's icon and menu "
+      "cannot be shown. Pellwick keeps running: its icon appears, and this message closes, "
+      "as soon as a notification area is there (on GNOME: the AppIndicator extension).",
+      "&Exit Pellwick", [this] { exitAction_.trigger(); });
 }
 
 }  // namespace pellwick

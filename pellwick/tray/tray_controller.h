@@ -1,7 +1,8 @@
 #pragma once
 // Pellwick's day icon in the notification area. A 1-second timer keeps it showing today's
 // picture; a left click opens the tray folder, a right click the menu. When the desktop has
-// no notification area the user is told, and the icon waits for one.
+// no notification area the user is told, and the icon waits for one; the message goes
+// when the tray comes.
 
 #include <QMenu>
 #include <QObject>
@@ -27,14 +28,15 @@ class TrayController : public QObject {
     Clock clock;
   };
 
-  // `trayFolderAction` is the menu's entry that opens the tray folder.
+  // `trayFolderAction` is the menu's entry that opens the tray folder, `exitAction` the one
+  // that ends the program, which the message about a missing tray offers too.
   TrayController(Services services, const DayPictures& pictures, QMenu& menu,
-                 QAction& trayFolderAction);
+                 QAction& trayFolderAction, QAction& exitAction);
   ~TrayController() override;
 
   // Makes the tray folder and starts the timer; its first tick shows the icon.
   void start();
-  // The timer stops and the icon leaves the tray.
+  // The timer stops, the icon leaves the tray and the message about a missing tray goes.
   void stop();
   // Each second: today's picture, and a word to the user when the tray is missing.
   void tick();
@@ -47,7 +49,9 @@ class TrayController : public QObject {
 
   Services services_;
   const DayPictures& pictures_;
+  QAction& exitAction_;
   std::unique_ptr<TrayIcon> icon_;
+  std::unique_ptr<ShownMessage> noTrayMessage_;
   QTimer timer_;
   int ticksWithoutTray_ = 0;
 };

@@ -32,7 +32,7 @@ class TrayTest : public ::testing::Test {
     if (!controller_) {
       controller_ = std::make_unique<TrayController>(
           TrayController::Services{tray, folders, messages, [this] { return now; }}, pictures,
-          menu().menu(), *menu().trayFolderAction());
+          menu().menu(), *menu().trayFolderAction(), *menu().exitAction());
     }
     return *controller_;
   }
@@ -110,10 +110,10 @@ TEST_F(TrayTest, ADisplayModeChoiceKeepsOneModeAndSavesOnlyIt) {
   EXPECT_TRUE(display.isOn(DisplayMode::LongDate)) << "it holds for the session";
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text,
-            "This setting could not be saved. It holds until Pellwick ends.");
+            "This setting could not be saved in settings.ini. It holds until Pellwick ends.");
 }
 
-TEST_F(TrayTest, StartAtLoginWritesAndRemovesTheEntryOrSaysWhyNot) {
+TEST_F(TrayTest, StartAtLoginWritesAndRemovesTheEntryOrSaysOnceWhyNot) {
   QAction* startAtLogin = menu().startAtLoginAction();
   startAtLogin->trigger();
   EXPECT_EQ(autoRun.entries,
@@ -124,19 +124,37 @@ TEST_F(TrayTest, StartAtLoginWritesAndRemovesTheEntryOrSaysWhyNot) {
   EXPECT_EQ(settings.sections["AUTORUN"], (Section{{"mautorun", "False"}}));
   EXPECT_TRUE(messages.shown.empty());
 
-  autoRun.failing = true;
+  // A failure leaves the mark and what is saved as they were, and the store failing as
+  // well adds no second message.
+  autoRun.failure = "Permission denied";
+  settings.failing = true;
   startAtLogin->trigger();
   EXPECT_FALSE(startAtLogin->isChecked());
   EXPECT_EQ(settings.sections["AUTORUN"], (Section{{"mautorun", "False"}}));
-  autoRun.failing = false;
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text,
+            "Pellwick could not write autostart/pellwick: Permission denied.");
+  EXPECT_FALSE(messages.shown[0].modal) << "the tray menu stays usable";
+
+  autoRun.failure.clear();
+  settings.failing = false;
   startAtLogin->trigger();
-  autoRun.failing = true;
+  autoRun.failure = "Read-only file system";
   startAtLogin->trigger();
   EXPECT_TRUE(startAtLogin->isChecked());
   EXPECT_EQ(settings.sections["AUTORUN"], (Section{{"mautorun", "True"}}));
   ASSERT_EQ(messages.shown.size(), 2u);
-  EXPECT_EQ(messages.shown[0].text, "Pellwick could not be set to start when you log in.");
-  EXPECT_EQ(messages.shown[1].text, "Pellwick could not be kept from starting when you log in.");
+  EXPECT_EQ(messages.shown[1].text,
+            "Pellwick could not remove autostart/pellwick: Read-only file system.");
+
+  // The entry was written but the mark could not be saved: that is the one message.
+  autoRun.failure.clear();
+  settings.failing = true;
+  startAtLogin->trigger();
+  EXPECT_TRUE(autoRun.entries.empty());
+  ASSERT_EQ(messages.shown.size(), 3u);
+  EXPECT_EQ(messages.shown[2].text,
+            "This setting could not be saved in settings.ini. It holds until Pellwick ends.");
 }
 
 TEST_F(TrayTest, StartMakesTheTrayFolderAndTheFirstTickShowsTodaysPicture) {
@@ -172,22 +190,36 @@ TEST_F(TrayTest, ALeftClickOrTheMenuEntryOpensTheTrayFolder) {
   EXPECT_EQ(folders.opened, std::vector<std::string>(2, "/home/user1/user1's Tray Folder"));
 }
 
-TEST_F(TrayTest, AMissingTrayIsToldOnceEachTimeAndTheIconWaitsForIt) {
+TEST_F(TrayTest, AMissingTrayIsToldOnceEachTimeUntilItComesAndTheMessageOffersTheWayOut) {
+  bool exited = false;
+  QObject::connect(menu().exitAction(), &QAction::triggered, [&exited] { exited = true; });
   tray.isAvailable = false;
   for (int tick = 0; tick < 10; ++tick) controller().tick();
   ASSERT_EQ(messages.shown.size(), 1u) << "once while the tray stays away";
-  EXPECT_FALSE(messages.shown[0].modal);
-  EXPECT_TRUE(messages.shown[0].text.contains("no notification area"));
+  const testing::FakeUserMessages::Message& first = messages.shown[0];
+  EXPECT_FALSE(first.modal);
+  EXPECT_TRUE(first.text.contains("no notification area"));
+  EXPECT_TRUE(first.text.contains("AppIndicator extension"));
+  EXPECT_FALSE(first.text.contains("kill"));
   EXPECT_TRUE(icon().isShown) << "the icon is kept for the tray to come";
+  EXPECT_TRUE(*first.open);
 
   tray.isAvailable = true;
   controller().tick();
+  EXPECT_FALSE(*messages.shown[0].open) << "the tray came: the message goes";
   tray.isAvailable = false;
   controller().tick();
   controller().tick();
   EXPECT_EQ(messages.shown.size(), 1u) << "a tray that restarts is no news";
   controller().tick();
-  EXPECT_EQ(messages.shown.size(), 2u) << "gone again for good";
+  ASSERT_EQ(messages.shown.size(), 2u) << "gone again for good";
+  EXPECT_TRUE(*messages.shown[1].open);
+
+  EXPECT_EQ(messages.shown[1].buttonCaption, "&Exit Pellwick");
+  messages.shown[1].button();
+  EXPECT_TRUE(exited) << "the button ends Pellwick as \"&Exit Program\" does";
+  controller().stop();
+  EXPECT_FALSE(*messages.shown[1].open);
 }
 
 }  // namespace

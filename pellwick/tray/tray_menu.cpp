@@ -64,21 +64,26 @@ void TrayMenu::chooseDisplayMode(DisplayMode mode) {
 }
 
 void TrayMenu::chooseStartAtLogin() {
-  // Qt has already inverted the mark; it is put back when the entry cannot follow it.
+  // Qt has already inverted the mark. When the entry cannot follow it, the mark is put
+  // back and nothing is saved: one message says what failed and why.
   const bool wanted = startAtLoginAction_->isChecked();
-  if (!setStartAtLogin(services_.autoRun, services_.executable, wanted)) {
+  const AutoRunResult result = setStartAtLogin(services_.autoRun, services_.executable, wanted);
+  if (!result.done) {
     startAtLoginAction_->setChecked(!wanted);
     services_.messages.warning(
-        kMessageTitle, wanted ? "Pellwick could not be set to start when you log in."
-                              : "Pellwick could not be kept from starting when you log in.");
+        kMessageTitle, QString("Pellwick could not %1 %2: %3.")
+                           .arg(wanted ? "write" : "remove", QString::fromStdString(result.entry),
+                                QString::fromStdString(result.reason)));
+    return;
   }
-  reportUnsavedSetting(saveStartAtLoginMark(services_.settings, startAtLoginAction_->isChecked()));
+  reportUnsavedSetting(saveStartAtLoginMark(services_.settings, wanted));
 }
 
 void TrayMenu::reportUnsavedSetting(bool saved) {
   if (saved) return;
-  services_.messages.warning(kMessageTitle,
-                             "This setting could not be saved. It holds until Pellwick ends.");
+  services_.messages.warning(
+      kMessageTitle, QString("This setting could not be saved in %1. It holds until Pellwick ends.")
+                         .arg(QString::fromStdString(services_.settings.location())));
 }
 
 }  // namespace pellwick

@@ -167,3 +167,24 @@ pw_day_shown() {
   done
   echo "$best"
 }
+
+# pw_messages: Pellwick's message boxes on screen (the clock may add its blanks to the
+# focused one's title).
+pw_messages() {
+  local w
+  for w in $(xdotool search --onlyvisible --pid "$PW_PID" 2>/dev/null); do
+    [[ "$(pq_window_title "$w")" =~ ^Pellwick(\ {8})?$ ]] && echo "$w"
+  done
+  return 0
+}
+pw_messages_shown() { [ "$(pw_messages | wc -l)" -eq "$1" ]; }
+
+# pw_message_text WINDOW: the text of a message box, selected with a click into it and
+# Ctrl+A, then copied.
+pw_message_text() {
+  printf '' | xclip -selection clipboard
+  xdotool windowactivate --sync "$1" mousemove --window "$1" 70 20 click 1 \
+    key ctrl+a ctrl+c >/dev/null 2>&1 || return 1
+  pq_wait_for 3 eval '[ -n "$(xclip -o -selection clipboard 2>/dev/null)" ]' || return 1
+  xclip -o -selection clipboard
+}

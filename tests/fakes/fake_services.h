@@ -17,18 +17,18 @@ namespace pellwick::testing {
 
 class FakeAutoRun : public AutoRun {
  public:
-  bool setEntry(const std::string& name, const std::string& executablePath) override {
-    if (failing) return false;
+  AutoRunResult setEntry(const std::string& name, const std::string& executablePath) override {
+    if (!failure.empty()) return {false, "autostart/" + name, failure};
     entries[name] = executablePath;
-    return true;
+    return {true, {}, {}};
   }
-  bool clearEntry(const std::string& name) override {
-    if (failing) return false;
+  AutoRunResult clearEntry(const std::string& name) override {
+    if (!failure.empty()) return {false, "autostart/" + name, failure};
     entries.erase(name);
-    return true;
+    return {true, {}, {}};
   }
   std::map<std::string, std::string> entries;
-  bool failing = false;
+  std::string failure;  // the reason every change fails with; none when empty
 };
 
 class FakeUserFolders : public UserFolders {

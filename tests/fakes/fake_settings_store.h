@@ -24,6 +24,7 @@ class FakeSettingsStore : public SettingsStore {
   bool deleteSection(const std::string& section) override {
     return !failing && sections.erase(section) > 0;
   }
+  std::string location() override { return "settings.ini"; }
 
   std::map<std::string, std::map<std::string, std::string>> sections;
   bool failing = false;

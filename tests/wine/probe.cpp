@@ -60,7 +60,7 @@ int check(const std::wstring& name) {
 int autoRun(bool on) {
   const std::string path = runningExecutablePath();
   RegistryAutoRun run;
-  return (on ? run.setEntry(fileStem(path), path) : run.clearEntry(fileStem(path))) ? 0 : 1;
+  return (on ? run.setEntry(fileStem(path), path) : run.clearEntry(fileStem(path))).done ? 0 : 1;
 }
 
 int window(const std::wstring& caption, const std::wstring& ready, const std::wstring& quit,

@@ -1,6 +1,5 @@
 #include <unistd.h>
 
-#include <QMessageBox>
 #include <cstdlib>
 
 #include "platform/executable_file.h"
@@ -12,6 +11,7 @@
 #include "platform/linux/x11_desktop_windows.h"
 #include "platform/linux/xdg_autorun.h"
 #include "platform/platform_services.h"
+#include "platform/user_messages.h"
 
 namespace pellwick {
 
@@ -19,11 +19,7 @@ namespace {
 
 // A warning that blocks nothing: the tray keeps working while it is up.
 void showNotice(const std::string& text) {
-  auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Pellwick"),
-                              QString::fromStdString(text), QMessageBox::Ok);
-  box->setAttribute(Qt::WA_DeleteOnClose);
-  box->setModal(false);
-  box->show();
+  MessageBoxes().warning(QStringLiteral("Pellwick"), QString::fromStdString(text));
 }
 
 }  // namespace
@@ -36,7 +32,7 @@ PlatformServices makePlatformServices() {
   services.trayIcons = std::make_unique<QtTrayIcons>();
   services.desktopWindows = std::make_unique<X11DesktopWindows>();
   services.autoRun =
-      std::make_unique<XdgAutoRun>(xdgConfigHome(std::getenv("XDG_CONFIG_HOME"), home));
+      std::make_unique<XdgAutoRun>(xdgConfigHome(std::getenv("XDG_CONFIG_HOME"), home), home);
   services.userFolders = std::move(userFolders);
   const std::string program = runningExecutable().name;
   services.singleInstance = std::make_unique<FlockSingleInstance>(

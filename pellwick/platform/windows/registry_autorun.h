@@ -9,9 +9,10 @@ namespace pellwick::win32 {
 class RegistryAutoRun : public AutoRun {
  public:
   // The value `name` holds the quoted native path, so that a path with blanks starts that
-  // program and nothing else. A path holding a double quote is refused.
-  bool setEntry(const std::string& name, const std::string& executablePath) override;
-  bool clearEntry(const std::string& name) override;
+  // program and nothing else. A path holding a double quote is refused. A failure names
+  // the value under its key and the system's reason.
+  AutoRunResult setEntry(const std::string& name, const std::string& executablePath) override;
+  AutoRunResult clearEntry(const std::string& name) override;
 };
 
 // The path of the running executable, as the system reports it (no length limit).

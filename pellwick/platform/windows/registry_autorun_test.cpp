@@ -84,32 +84,33 @@ class RegistryAutoRunTest : public ::testing::Test {
 };
 
 TEST_F(RegistryAutoRunTest, OnWritesOneQuotedValueAndLeavesTheOthers) {
-  EXPECT_TRUE(autoRun_.setEntry("Pellwick", "C:/Program Files/Pellwick/Pellwick.exe"));
+  EXPECT_TRUE(autoRun_.setEntry("Pellwick", "C:/Program Files/Pellwick/Pellwick.exe").done);
   EXPECT_EQ(
       runValues(),
       beforeWith({{L"Pellwick", {REG_SZ, L"\"C:\\Program Files\\Pellwick\\Pellwick.exe\""}}}));
-  EXPECT_TRUE(autoRun_.setEntry("Pellwick", "D:\\Pellwick.exe"));
+  EXPECT_TRUE(autoRun_.setEntry("Pellwick", "D:\\Pellwick.exe").done);
   EXPECT_EQ(runValues(), beforeWith({{L"Pellwick", {REG_SZ, L"\"D:\\Pellwick.exe\""}}}));
 }
 
 TEST_F(RegistryAutoRunTest, OffDeletesItAndOffAgainChangesNothing) {
-  ASSERT_TRUE(autoRun_.setEntry("Pellwick", "C:\\Tools\\Pellwick.exe"));
-  EXPECT_TRUE(autoRun_.clearEntry("Pellwick"));
+  ASSERT_TRUE(autoRun_.setEntry("Pellwick", "C:\\Tools\\Pellwick.exe").done);
+  EXPECT_TRUE(autoRun_.clearEntry("Pellwick").done);
   EXPECT_EQ(runValues(), before_);
-  EXPECT_TRUE(autoRun_.clearEntry("Pellwick"));
+  EXPECT_TRUE(autoRun_.clearEntry("Pellwick").done);
   EXPECT_EQ(runValues(), before_);
 }
 
 TEST_F(RegistryAutoRunTest, RefusesWhatWouldBeAnUnsafeOrNamelessValue) {
-  EXPECT_FALSE(autoRun_.setEntry("Pellwick", "C:\\a\" & evil.exe \"b.exe"));
-  EXPECT_FALSE(autoRun_.setEntry("", "C:\\Tools\\Pellwick.exe"));
-  EXPECT_FALSE(autoRun_.clearEntry(""));
+  EXPECT_FALSE(autoRun_.setEntry("Pellwick", "C:\\a\" & evil.exe \"b.exe").done);
+  EXPECT_FALSE(autoRun_.setEntry("", "C:\\Tools\\Pellwick.exe").done);
+  EXPECT_FALSE(autoRun_.clearEntry("").done);
   EXPECT_EQ(runValues(), before_);
 }
 
 TEST_F(RegistryAutoRunTest, NamesAndPathsOutsideTheAnsiCodePageSurvive) {
-  EXPECT_TRUE(autoRun_.setEntry(utf8(u8"Pellwick \u03a9"),
-                                utf8(u8"C:\\\u65e5\u672c\\Pellwick \u03a9.exe")));
+  EXPECT_TRUE(
+      autoRun_.setEntry(utf8(u8"Pellwick \u03a9"), utf8(u8"C:\\\u65e5\u672c\\Pellwick \u03a9.exe"))
+          .done);
   EXPECT_EQ(
       runValues(),
       beforeWith({{L"Pellwick \u03a9", {REG_SZ, L"\"C:\\\u65e5\u672c\\Pellwick \u03a9.exe\""}}}));
