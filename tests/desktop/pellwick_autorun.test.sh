@@ -66,24 +66,9 @@ one_message_per_choice "^Pellwick could not write $shown_entry: the path of Pell
 pq_screenshot autorun_not_utf8
 pw_exit
 
-# A configuration folder Pellwick may not write: for root, whom the mode bits do not stop,
-# it is made immutable. Made writable again however the test ends.
+# A configuration folder Pellwick may not write.
 rm -rf "$XDG_CONFIG_HOME/autostart"
-if [ "$(id -u)" -eq 0 ]; then
-  chattr +i "$XDG_CONFIG_HOME" || pq_fail "cannot make $XDG_CONFIG_HOME immutable (chattr +i)"
-  unlock() { chattr -i "$XDG_CONFIG_HOME" 2>/dev/null || true; }
-else
-  chmod a-w "$XDG_CONFIG_HOME"
-  unlock() { chmod u+w "$XDG_CONFIG_HOME" 2>/dev/null || true; }
-fi
-finish() {
-  local status=$?
-  set +e
-  unlock
-  (exit $status)
-  pq_cleanup
-}
-trap finish EXIT
+pq_lock_folder "$XDG_CONFIG_HOME"
 pw_start
 pq_wait_for 10 pq_tray_has_icons 1 || pq_fail "no tray icon"
 one_message_per_choice "^Pellwick could not write $shown_entry: (Permission denied|Operation not permitted)\.$"

@@ -93,8 +93,7 @@ PW_PID=$PQ_LAST_PID
 pq_wait_for 15 icons_shown 1 || pq_fail "no icon in the top bar: boxes $(icon_boxes | tr '\n' ' '), items $(pq_tray_icon_count)"
 pq_log "icon in the GNOME top bar $(( ($(date +%s%N) - started) / 1000000 )) ms after the start"
 day_box=$(icon_boxes)
-[ "$(pw_day_shown "$day_box")" = "$(date +%-d)" ] ||
-  pq_fail "the icon shows day $(pw_day_shown "$day_box"), not $(date +%-d)"
+pw_expect_today "$day_box"
 shot day_icon
 
 pq_stop_tray
@@ -102,7 +101,7 @@ pq_wait_for 5 icons_shown 0 || pq_fail "the icon stayed without the extension"
 pq_start_tray
 pq_wait_for 10 icons_shown 1 || pq_fail "the icon did not come back with the extension"
 day_box=$(icon_boxes)
-[ "$(pw_day_shown "$day_box")" = "$(date +%-d)" ] || pq_fail "after the extension came back: day $(pw_day_shown "$day_box")"
+pw_expect_today "$day_box" "after the extension came back"
 
 # The extension opens the menu on a left click too; Pellwick is not told of it.
 open_menu 1
@@ -149,12 +148,7 @@ shot quistel_named
 # "&Pellwick": the reminders window and the blinking TO / DO icon.
 choose 1 "&Pellwick"
 pq_wait_for 10 icons_shown 2 || pq_fail "no blinking icon joined the day icon: boxes $(icon_boxes | tr '\n' ' '), items $(pq_tray_icon_count)"
-flash_box="" day_box=""
-for box in $(icon_boxes); do
-  if pw_blinks "$box"; then flash_box=$box; else day_box=$box; fi
-done
-[ -n "$flash_box" ] || pq_fail "the TO / DO icon does not blink"
-[ -n "$day_box" ] || pq_fail "both icons change their pictures"
+pw_split_blinking $(icon_boxes)
 shot two_icons
 
 # A click into the Xwayland window (its lower right end: the other windows open further up

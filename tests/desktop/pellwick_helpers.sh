@@ -168,6 +168,26 @@ pw_day_shown() {
   echo "$best"
 }
 
+# pw_expect_today BOX [WHEN]: fails unless the icon in BOX shows today's day.
+pw_expect_today() {
+  local shown
+  shown=$(pw_day_shown "$1")
+  [ "$shown" = "$(date +%-d)" ] || pq_fail "the icon shows day $shown, not $(date +%-d)${2:+ $2}"
+}
+
+# pw_split_blinking BOX...: of the two icons in BOX..., the one that blinks (TO / DO) in
+# PW_FLASH_BOX, the one that keeps its picture (the day) in PW_DAY_BOX. The icons may change
+# places, so they are told apart by what they show.
+pw_split_blinking() {
+  local box
+  PW_FLASH_BOX="" PW_DAY_BOX=""
+  for box in "$@"; do
+    if pw_blinks "$box"; then PW_FLASH_BOX=$box; else PW_DAY_BOX=$box; fi
+  done
+  [ -n "$PW_FLASH_BOX" ] || pq_fail "the TO / DO icon does not blink"
+  [ -n "$PW_DAY_BOX" ] || pq_fail "both icons change their pictures"
+}
+
 # pw_messages: Pellwick's message boxes on screen (the clock may add its blanks to the
 # focused one's title).
 pw_messages() {

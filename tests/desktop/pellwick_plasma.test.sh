@@ -39,8 +39,7 @@ pw_start
 pq_wait_for 15 icons_shown 1 || pq_fail "no icon in the tray: boxes $(icon_boxes | tr '\n' ' '), items $(pq_tray_icon_count)"
 pq_log "icon in the Plasma tray $(( ($(date +%s%N) - started) / 1000000 )) ms after the start"
 day_box=$(icon_boxes)
-[ "$(pw_day_shown "$day_box")" = "$(date +%-d)" ] ||
-  pq_fail "the icon shows day $(pw_day_shown "$day_box"), not $(date +%-d)"
+pw_expect_today "$day_box"
 pq_screenshot plasma_day_icon
 pq_wait_for 3 pw_title_is "$xterm_window" "Clock test        $(date +'%B %-d')" ||
   pq_fail "the focused window is not dated: [$(pq_window_title "$xterm_window")]"
@@ -55,12 +54,8 @@ pq_screenshot plasma_menu
 xdotool key p  # "&Pellwick": the reminders window and the blinking TO / DO icon
 pq_wait_for 10 pw_window '^ Pellwick' || pq_fail "\"&Pellwick\" showed no reminders window"
 pq_wait_for 10 icons_shown 2 || pq_fail "no blinking icon joined the day icon: boxes $(icon_boxes | tr '\n' ' '), items $(pq_tray_icon_count)"
-flash_box="" day_box=""
-for box in $(icon_boxes); do
-  if pw_blinks "$box"; then flash_box=$box; else day_box=$box; fi
-done
-[ -n "$flash_box" ] || pq_fail "the TO / DO icon does not blink"
-[ -n "$day_box" ] || pq_fail "both icons change their pictures"
+pw_split_blinking $(icon_boxes)
+day_box=$PW_DAY_BOX
 pq_screenshot plasma_two_icons
 point_at "$day_box"
 xdotool click 3

@@ -64,8 +64,7 @@ if [ "$PQ_DESKTOP" = xfce-dbus ]; then
     pq_fail "no StatusNotifierItem registered with the watcher"
 fi
 day_box=$(icon_boxes)
-[ "$(pw_day_shown "$day_box")" = "$(date +%-d)" ] ||
-  pq_fail "the icon shows day $(pw_day_shown "$day_box"), not $(date +%-d)"
+pw_expect_today "$day_box"
 pq_screenshot "tray_$1/day_icon"
 
 # A press alone does nothing; the release over the icon is the click.
@@ -99,13 +98,7 @@ choose() { # KEY: from the day icon's menu
 choose p
 pq_wait_for 10 pw_window '^ Pellwick' || pq_fail "\"&Pellwick\" showed no reminders window"
 pq_wait_for 10 icons_shown 2 || pq_fail "no blinking icon joined the day icon: boxes $(icon_boxes | tr "\n" " "), items $(pq_tray_icon_count)"
-# The icons may change places: the blinking one is the one that changes (every second).
-flash_box="" day_box=""
-for box in $(icon_boxes); do
-  if pw_blinks "$box"; then flash_box=$box; else day_box=$box; fi
-done
-[ -n "$flash_box" ] || pq_fail "the TO / DO icon does not blink"
-[ -n "$day_box" ] || pq_fail "both icons change their pictures"
+pw_split_blinking $(icon_boxes)
 pq_screenshot "tray_$1/two_icons"
 
 pq_stop_tray

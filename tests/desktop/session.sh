@@ -33,6 +33,7 @@ PQ_BUS=""
 PQ_SKIP=77
 PQ_SCREEN=""      # the X display holding the picture of the whole desktop
 PQ_NAMESPACE=""   # pid of the process that keeps GNOME's private mounts
+PQ_LOCKED=()      # folders made unwritable, made writable again at exit
 
 pq_log() { printf '[%s] %s\n' "$(date +%T.%3N)" "$*" >&2; }
 
@@ -75,9 +76,30 @@ pq_session_leftovers() {
   return 0
 }
 
+# pq_lock_folder FOLDER: no file can be made in FOLDER until the test ends. Root writes
+# anywhere, whatever the mode bits say: for root the folder is made immutable.
+pq_lock_folder() {
+  if [ "$(id -u)" -eq 0 ]; then
+    chattr +i "$1" || pq_fail "cannot make $1 immutable (chattr +i)"
+  else
+    chmod a-w "$1"
+  fi
+  PQ_LOCKED+=("$1")
+}
+
+# pq_unlock_folders: the folders pq_lock_folder locked are writable again.
+pq_unlock_folders() {
+  local folder
+  for folder in "${PQ_LOCKED[@]}"; do
+    if [ "$(id -u)" -eq 0 ]; then chattr -i "$folder"; else chmod u+w "$folder"; fi 2>/dev/null || true
+  done
+  PQ_LOCKED=()
+}
+
 pq_cleanup() {
   local status=$?
   local i pid
+  pq_unlock_folders
   for (( i=${#PQ_PIDS[@]}-1; i>=0; i-- )); do
     pq_stop "${PQ_PIDS[$i]}"
   done

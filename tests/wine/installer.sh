@@ -50,25 +50,9 @@ installed_kb=$(du -sk "$installed" | cut -f1)
 [ -n "$size_kb" ] && [ $((16#$size_kb)) -gt $((installed_kb / 2)) ] ||
   pq_fail "EstimatedSize '$size_kb' (hex KB) for $installed_kb KB installed"
 
-# The installed program's folder, unwritable for Quistel: without write permission for a
-# user; root writes anywhere, whatever the mode bits say, so there the folder is made
-# immutable. Made writable again however the test ends.
+# The installed program's folder, unwritable for Quistel.
 readonly_folder="$installed/Quistel"
-if [ "$(id -u)" -eq 0 ]; then
-  chattr +i "$readonly_folder" || pq_fail "cannot make $readonly_folder immutable (chattr +i)"
-  unlock() { chattr -i "$readonly_folder" 2>/dev/null || true; }
-else
-  chmod a-w "$readonly_folder"
-  unlock() { chmod u+w "$readonly_folder" 2>/dev/null || true; }
-fi
-finish() {
-  local status=$?
-  set +e
-  unlock
-  (exit $status)
-  pq_wine_cleanup
-}
-trap finish EXIT
+pq_lock_folder "$readonly_folder"
 
 "$PQ_WINE64" start "$(entry Quistel)"
 newest_process() { pgrep -n -f "$1"; }
@@ -86,7 +70,7 @@ crypt_file=$(qs_unix_path "$QS_SAVED")
 qs_decrypts_to "$crypt_file" key "$text" CP1252
 [ ! -e "$readonly_folder/The Crypt" ] || pq_fail "\"The Crypt\" appeared beside quistel.exe"
 qs_close
-unlock
+pq_unlock_folders
 
 # A user who has not used Pellwick yet (the prefix is shared with the other wine tests).
 "$PQ_WINE64" reg delete 'HKCU\Software\MyTrayFolder' /f >/dev/null 2>&1 || true
