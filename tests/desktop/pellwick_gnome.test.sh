@@ -59,15 +59,8 @@ menu_lines() { # X Y of each line of the open menu, top to bottom
   box=$(menu_box)
   IFS='x+' read -r w h x y <<<"$box"
   # Not the rounded corners: what lies behind shows there.
-  convert "$PQ_TMP/menu_now.png" -crop "$((w - 30))x$h+$((x + 15))+$y" +repage -colorspace gray -threshold 60% \
-    -scale "1x$h!" -depth 8 txt:- |
-    awk -F'[,: ]+' -v x=$((area_x + x + 60)) -v y0=$((area_y + y)) '
-      function line() { if (start >= 0) print x, y0 + int((start + end) / 2) }
-      BEGIN { start = -1 }
-      /^[0-9]/ && $0 !~ /#000000/ {
-        if (start < 0 || $2 > end + 5) { line(); start = $2 }  # descenders stay with their line
-        end = $2 }
-      END { line() }'
+  convert "$PQ_TMP/menu_now.png" -crop "$((w - 30))x$h+$((x + 15))+$y" +repage "$PQ_TMP/menu_text.png"
+  pw_text_rows "$PQ_TMP/menu_text.png" $((area_x + x + 60)) $((area_y + y))
 }
 # open_menu BUTTON: clicks the day icon; fails unless the menu shows.
 open_menu() {

@@ -45,14 +45,32 @@ pw_click() {
 
 # True while a popup menu of PID is on screen: an override-redirect window of the
 # program that is not one of its tray icons.
-pw_menu_shown() {
+pw_menu_shown() { pw_menu_window "$1" >/dev/null; }
+
+# pw_menu_window PID: the id of the popup menu of PID on screen, as pw_menu_shown finds it.
+pw_menu_window() {
   local w icons
   icons=$(pq_tray_icons)
   for w in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
     grep -qx "$(printf '0x%x' "$w")" <<<"$icons" && continue
-    xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' && return 0
+    xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' && { echo "$w"; return 0; }
   done
   return 1
+}
+
+# pw_text_rows FILE X Y: the middle of each row of light text in the picture FILE (light text
+# on a dark ground), top to bottom, as "X Y" on the screen, where the picture's top is at Y.
+pw_text_rows() {
+  local height
+  height=$(identify -format '%h' "$1")
+  convert "$1" -colorspace gray -threshold 60% -scale "1x$height!" -depth 8 txt:- |
+    awk -F'[,: ]+' -v x="$2" -v y0="$3" '
+      function row() { if (start >= 0) print x, y0 + int((start + end) / 2) }
+      BEGIN { start = -1 }
+      /^[0-9]/ && $0 !~ /#000000/ {
+        if (start < 0 || $2 > end + 5) { row(); start = $2 }  # descenders stay with their row
+        end = $2 }
+      END { row() }'
 }
 
 # pw_open_menu: right-clicks the icon until the menu shows (a click that lands while the

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Pellwick in a KDE Plasma 5 session on X11: the day icon shows today's day in plasmashell's
 # tray; a left click opens the tray folder (Plasma passes it on), a right click plasmashell's
-# menu, whose "&Pellwick" brings the blinking TO / DO icon; the title-bar clock dates the
-# focused window under KWin; "&Exit Program" from that menu leaves no icon and no dated title.
+# menu, whose entries are clicked: "&Pellwick" brings the blinking TO / DO icon, "&Calender"
+# the calendar; the title-bar clock dates the focused window under KWin; "&Exit Program"
+# leaves no icon and no dated title.
 source "$PQ_SOURCE_DIR/tests/desktop/session.sh"
 source "$PQ_SOURCE_DIR/tests/desktop/pellwick_helpers.sh"
 export LC_ALL=C.UTF-8  # Pellwick's month names as date(1) writes them
@@ -25,6 +26,32 @@ icon_boxes() {
 icons_shown() { [ "$(icon_boxes | wc -l)" -eq "$1" ] && [ "$(pq_tray_icon_count)" -eq "$1" ]; }
 point_at() { xdotool mousemove $(awk -F'[x+]' '{ print int($3 + $1 / 2), int($4 + $2 / 2) }' <<<"$1"); }
 menu_shown() { pw_menu_shown "$PQ_TRAY_PID"; }  # plasmashell shows the item's menu
+# menu_lines: X Y of each line of plasmashell's open menu (dark text on a light ground, the
+# check boxes left of it), top to bottom.
+menu_lines() {
+  local menu x y w h
+  menu=$(pw_menu_window "$PQ_TRAY_PID") || return 1
+  read -r x y w h < <(xwininfo -id "$menu" | awk '/Absolute upper-left X/ { x = $NF }
+    /Absolute upper-left Y/ { y = $NF } / Width:/ { w = $NF } / Height:/ { h = $NF }
+    END { print x, y, w, h }')
+  pw_crop "$((w - 40))x$((h - 8))+$((x + 30))+$((y + 4))" "$PQ_TMP/menu.png"
+  convert "$PQ_TMP/menu.png" -negate "$PQ_TMP/menu_text.png"
+  pw_text_rows "$PQ_TMP/menu_text.png" $((x + 80)) $((y + 4))
+}
+# choose LINE NAME: opens the day icon's menu with a right click and clicks its line LINE
+# (0: "&My Tray Folder").
+choose() {
+  local lines
+  point_at "$day_box"
+  xdotool click 3
+  pq_wait_for 5 menu_shown || pq_fail "a right click opened no menu for \"$2\""
+  sleep 0.3  # the menu fades in
+  mapfile -t lines < <(menu_lines)
+  [ ${#lines[@]} -eq 11 ] || { pq_screenshot plasma_menu_lines; pq_fail "the menu shows ${#lines[@]} lines, not 11"; }
+  [ "$1" != 1 ] || pq_screenshot plasma_menu
+  xdotool mousemove ${lines[$1]} click 1
+  pq_wait_for 3 eval '! menu_shown' || pq_fail "the menu stayed after \"$2\""
+}
 
 # The clock's mode is saved: Pellwick dates the focused window from its start.
 mkdir -p "$(dirname "$(PW_SETTINGS)")"
@@ -47,20 +74,15 @@ pq_wait_for 3 pw_title_is "$xterm_window" "Clock test        $(date +'%B %-d')" 
 point_at "$day_box"
 xdotool click 1
 pq_wait_for 3 opened 1 || pq_fail "a left click did not open the tray folder"
-point_at "$day_box"
-xdotool click 3
-pq_wait_for 5 menu_shown || pq_fail "a right click opened no menu"
-pq_screenshot plasma_menu
-xdotool key p  # "&Pellwick": the reminders window and the blinking TO / DO icon
+choose 1 "&Pellwick"  # the reminders window and the blinking TO / DO icon
 pq_wait_for 10 pw_window '^ Pellwick' || pq_fail "\"&Pellwick\" showed no reminders window"
 pq_wait_for 10 icons_shown 2 || pq_fail "no blinking icon joined the day icon: boxes $(icon_boxes | tr '\n' ' '), items $(pq_tray_icon_count)"
 pw_split_blinking $(icon_boxes)
 day_box=$PW_DAY_BOX
 pq_screenshot plasma_two_icons
-point_at "$day_box"
-xdotool click 3
-pq_wait_for 5 menu_shown || pq_fail "a right click opened no menu"
-xdotool key e
+choose 2 "&Calender"
+pq_wait_for 10 pw_window '^Tray Calendar' || pq_fail "\"&Calender\" showed no calendar"
+choose 10 "&Exit Program"
 pw_wait_exit 10 "$PW_PID" || pq_fail "\"&Exit Program\" did not end Pellwick"
 [ "$PW_STATUS" -eq 0 ] || pq_fail "\"&Exit Program\" ended Pellwick with $PW_STATUS"
 pq_wait_for 5 icons_shown 0 || pq_fail "\"&Exit Program\" left an icon in the tray"
