@@ -35,7 +35,8 @@ menu_lines() {
     /Absolute upper-left Y/ { y = $NF } / Width:/ { w = $NF } / Height:/ { h = $NF }
     END { print x, y, w, h }')
   pw_crop "$((w - 40))x$((h - 8))+$((x + 30))+$((y + 4))" "$PQ_TMP/menu.png"
-  convert "$PQ_TMP/menu.png" -negate "$PQ_TMP/menu_text.png"
+  # Light on dark for pw_text_rows; the separators' thin underscores are grey.
+  convert "$PQ_TMP/menu.png" -colorspace gray -negate -threshold 30% "$PQ_TMP/menu_text.png"
   pw_text_rows "$PQ_TMP/menu_text.png" $((x + 80)) $((y + 4))
 }
 # choose LINE NAME: opens the day icon's menu with a right click and clicks its line LINE
