@@ -64,16 +64,16 @@ std::int32_t lengthPrefix(const Block& block) {
   return static_cast<std::int32_t>(length);
 }
 
-// Runs `cipher` over the blocks of `in` from offset to end, a stretch at a time, appending what
+// Runs `cipher` over the blocks of `in` from offset to end, a stretch at a time, handing what
 // it gives to `out`.
-template <typename Cipher>
-void appendStretches(ByteView in, std::size_t offset, std::size_t end,
-                     std::span<std::uint8_t, kStretchBytes> stretch, Bytes& out, Cipher cipher) {
+template <typename Cipher, typename Out>
+void cipherStretches(ByteView in, std::size_t offset, std::size_t end,
+                     std::span<std::uint8_t, kStretchBytes> stretch, Out out, Cipher cipher) {
   while (offset < end) {
     const std::size_t count = std::min(kStretchBytes, end - offset);
     const auto done = stretch.first(count);
     cipher(in.subspan(offset, count), done);
-    out.insert(out.end(), done.begin(), done.end());
+    out(ByteView(done));
     offset += count;
   }
 }
@@ -91,29 +91,38 @@ std::optional<std::size_t> framedLength(std::size_t messageLength) {
 std::optional<Bytes> encryptMessage(ByteView message, ByteView password, CipherEngine engine) {
   const auto framed = framedLength(message.size());
   if (!framed) return std::nullopt;
-
   std::optional<Bytes> result(std::in_place);
-  Bytes& output = *result;
-  output.reserve(*framed);  // filled once, by appending
+  result->reserve(*framed);  // filled once, by appending
+  encryptMessageInPieces(
+      message, password,
+      [&](ByteView piece) { result->insert(result->end(), piece.begin(), piece.end()); }, engine);
+  return result;
+}
+
+bool encryptMessageInPieces(ByteView message, ByteView password, const CipherSink& sink,
+                            CipherEngine engine) {
+  const auto framed = framedLength(message.size());
+  if (!framed) return false;
+
   Operation operation(password, engine);
   const Rijndael& cipher = operation.cipher;
   Block& block = operation.block;
 
   frameBlock(message, 0, block);
   cipher.encryptBlocks(block, block);
-  output.insert(output.end(), block.begin(), block.end());
+  sink(block);
   // Framed blocks that hold message bytes alone are enciphered straight from the message.
   const std::size_t wholeEnd =
       std::max(kBlockBytes, (kLengthBytes + message.size()) / kBlockBytes * kBlockBytes);
-  appendStretches(message, kBlockBytes - kLengthBytes, wholeEnd - kLengthBytes, operation.stretch,
-                  output,
+  cipherStretches(message, kBlockBytes - kLengthBytes, wholeEnd - kLengthBytes, operation.stretch,
+                  sink,
                   [&](ByteView in, std::span<std::uint8_t> out) { cipher.encryptBlocks(in, out); });
   if (wholeEnd < *framed) {
     frameBlock(message, wholeEnd, block);
     cipher.encryptBlocks(block, block);
-    output.insert(output.end(), block.begin(), block.end());
+    sink(block);
   }
-  return result;
+  return true;
 }
 
 std::optional<Bytes> decryptMessage(ByteView ciphertext, ByteView password, CipherEngine engine) {
@@ -137,8 +146,10 @@ std::optional<Bytes> decryptMessage(ByteView ciphertext, ByteView password, Ciph
   message.insert(message.end(), block.begin() + kLengthBytes,
                  block.begin() + std::min(kBlockBytes, framedEnd));
   const std::size_t wholeEnd = std::max(kBlockBytes, framedEnd / kBlockBytes * kBlockBytes);
-  appendStretches(ciphertext, kBlockBytes, wholeEnd, operation.stretch, message,
-                  [&](ByteView in, std::span<std::uint8_t> out) { cipher.decryptBlocks(in, out); });
+  cipherStretches(
+      ciphertext, kBlockBytes, wholeEnd, operation.stretch,
+      [&](ByteView piece) { message.insert(message.end(), piece.begin(), piece.end()); },
+      [&](ByteView in, std::span<std::uint8_t> out) { cipher.decryptBlocks(in, out); });
   if (wholeEnd < framedEnd) {
     cipher.decryptBlocks(ciphertext.subspan(wholeEnd, kBlockBytes), block);
     message.insert(message.end(), block.begin(), block.begin() + (framedEnd - wholeEnd));

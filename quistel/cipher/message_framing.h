@@ -5,6 +5,7 @@
 // wipes it, and its work buffers, before it returns.
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 
 #include "cipher/rijndael.h"
@@ -15,6 +16,14 @@ namespace quistel {
 // would pass 2^31 - 1 bytes.
 std::optional<Bytes> encryptMessage(ByteView message, ByteView password,
                                     CipherEngine engine = Rijndael::preferredEngine());
+
+// Takes a ciphertext a piece at a time, in order.
+using CipherSink = std::function<void(ByteView piece)>;
+
+// The same ciphertext handed to `sink` in pieces of at most 16 KiB, so that it need never be
+// held whole; false, and nothing handed over, when the framed message would be too long.
+bool encryptMessageInPieces(ByteView message, ByteView password, const CipherSink& sink,
+                            CipherEngine engine = Rijndael::preferredEngine());
 
 // The message, present and empty for an empty one; nothing when the input is not whole
 // 32-byte blocks or its decrypted length does not fit the data (wrong password, damage).

@@ -35,17 +35,31 @@ CipherResult encryptText(const QString& text, const QString& password, const Cod
   if (input.converted().unrepresentable) {
     return {Failure::TextNotInCodePage, {}, {}, *input.converted().unrepresentable};
   }
+  QByteArray cipher;
+  if (const auto framed = framedLength(static_cast<std::size_t>(input.converted().bytes.size()))) {
+    cipher.reserve(static_cast<qsizetype>(*framed));  // filled once, by appending
+  }
+  CipherResult result = encryptCodePageBytes(
+      input.converted().bytes, password,
+      [&](ByteView piece) {
+        cipher.append(reinterpret_cast<const char*>(piece.data()),
+                      static_cast<qsizetype>(piece.size()));
+      },
+      codePage);
+  if (result.ok()) result.cipher = std::move(cipher);
+  return result;
+}
+
+CipherResult encryptCodePageBytes(QByteArrayView plain, const QString& password,
+                                  const CipherSink& sink, const CodePage& codePage) {
   const SecretBytes key(codePage.encode(password));
   if (key.converted().unrepresentable) {
     return {Failure::KeyNotInCodePage, {}, {}, *key.converted().unrepresentable};
   }
-  const std::optional<Bytes> cipher = encryptMessage(input.bytes(), key.bytes());
-  if (!cipher) return {Failure::NoResult, {}, {}, {}};
-  return {Failure::None,
-          QByteArray(reinterpret_cast<const char*>(cipher->data()),
-                     static_cast<qsizetype>(cipher->size())),
-          {},
-          {}};
+  if (!encryptMessageInPieces(asBytes(plain), key.bytes(), sink)) {
+    return {Failure::NoResult, {}, {}, {}};
+  }
+  return {};
 }
 
 CipherResult decryptText(QByteArrayView cipher, const QString& password, const CodePage& codePage) {

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include "cipher/message_framing.h"
 #include "text/code_page.h"
 
 namespace quistel {
@@ -29,6 +30,11 @@ struct CipherResult {
 // The code page converts the text and the password; the ciphertext stays bytes.
 CipherResult encryptText(const QString& text, const QString& password,
                          const CodePage& codePage = CodePage::ansi());
+// Encrypts a text already turned into code-page bytes, handing the ciphertext to `sink` a
+// piece at a time; the result's cipher stays empty.
+CipherResult encryptCodePageBytes(QByteArrayView plain, const QString& password,
+                                  const CipherSink& sink,
+                                  const CodePage& codePage = CodePage::ansi());
 // The plain text; present and empty for an encrypted empty text.
 CipherResult decryptText(QByteArrayView cipher, const QString& password,
                          const CodePage& codePage = CodePage::ansi());
