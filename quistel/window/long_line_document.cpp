@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 #include "text/hex_codec.h"
+#include "text/qt_secure_wipe.h"
 #include "window/line_breaks.h"
 
 namespace quistel {
@@ -165,6 +167,9 @@ std::unique_ptr<QTextDocument> makeDocument(QThread* owner, const FillReport& re
     QTextBlock block = document->firstBlock();
     for (const int lines : inserter.linesPerBlock()) {
       block.setUserState(lines);
+      // Showing a document makes a layout object for each block that has none, a pause on
+      // the window's thread at a hundred thousand blocks; here it costs the worker instead.
+      block.layout();
       block = block.next();
     }
   }
@@ -241,21 +246,79 @@ std::unique_ptr<QTextDocument> makeLongLineDocument(QStringView text, QThread* o
   return makeDocument(owner, report, [&](TextInserter& inserter) { inserter.insert(text); });
 }
 
-std::unique_ptr<QTextDocument> makeHexDocument(QByteArrayView bytes, QThread* owner,
-                                               const FillReport& report) {
+std::unique_ptr<QTextDocument> makeHexDocument(const std::function<void(const ByteSink&)>& produce,
+                                               QThread* owner, const FillReport& report) {
   // Slices of whole rows: each continues the line of the one before.
   constexpr qsizetype kSliceBytes = kFlushLength / 2;
   static_assert(2 * kSliceBytes % kRowLength == 0);
   return makeDocument(owner, report, [&](TextInserter& inserter) {
-    QString slice(2 * std::min(kSliceBytes, bytes.size()), Qt::Uninitialized);
-    qsizetype at = 0;
-    do {
-      const QByteArrayView part = bytes.sliced(at, std::min(kSliceBytes, bytes.size() - at));
-      writeHex(part, reinterpret_cast<char16_t*>(slice.data()));
-      inserter.insert(QStringView(slice).first(2 * part.size()));
-      at += part.size();
-    } while (at < bytes.size());
+    QByteArray pending;
+    pending.reserve(kSliceBytes);
+    QString slice(2 * kSliceBytes, Qt::Uninitialized);
+    const auto insertPending = [&] {
+      writeHex(pending, reinterpret_cast<char16_t*>(slice.data()));
+      inserter.insert(QStringView(slice).first(2 * pending.size()));
+      pending.truncate(0);  // keeps the buffer
+    };
+    produce([&](QByteArrayView piece) {
+      while (!piece.isEmpty()) {
+        const qsizetype taken = std::min(kSliceBytes - pending.size(), piece.size());
+        pending.append(piece.first(taken));
+        piece = piece.sliced(taken);
+        if (pending.size() == kSliceBytes) insertPending();
+      }
+    });
+    if (!pending.isEmpty()) insertPending();
   });
+}
+
+std::unique_ptr<QTextDocument> makeHexDocument(QByteArrayView bytes, QThread* owner,
+                                               const FillReport& report) {
+  return makeHexDocument([&](const ByteSink& sink) { sink(bytes); }, owner, report);
+}
+
+namespace {
+
+class CodePageCopy final : public CompactText {
+ public:
+  CodePageCopy(QByteArray bytes, const CodePage& codePage)
+      : bytes_(std::move(bytes)), codePage_(codePage) {}
+  ~CodePageCopy() override { secureWipe(bytes_); }
+  CodePageCopy(const CodePageCopy&) = delete;
+  CodePageCopy& operator=(const CodePageCopy&) = delete;
+
+  std::unique_ptr<QTextDocument> document(QThread* owner) const override {
+    const std::optional<QString> text = codePage_.decode(bytes_);
+    // The bytes were made from a text by the same code page.
+    if (!text) throw std::runtime_error("the text kept for undo cannot be read back");
+    return makeLongLineDocument(*text, owner);
+  }
+
+ private:
+  QByteArray bytes_;
+  CodePage codePage_;
+};
+
+class HexCopy final : public CompactText {
+ public:
+  explicit HexCopy(QByteArray bytes) : bytes_(std::move(bytes)) {}
+
+  std::unique_ptr<QTextDocument> document(QThread* owner) const override {
+    return makeHexDocument(bytes_, owner);
+  }
+
+ private:
+  QByteArray bytes_;
+};
+
+}  // namespace
+
+std::unique_ptr<CompactText> codePageCopy(QByteArray bytes, const CodePage& codePage) {
+  return std::make_unique<CodePageCopy>(std::move(bytes), codePage);
+}
+
+std::unique_ptr<CompactText> hexCopy(QByteArray bytes) {
+  return std::make_unique<HexCopy>(std::move(bytes));
 }
 
 // The number of lines in a block: its line separators and one. Remembered in the block's state,

@@ -6,11 +6,14 @@
 // of the text: longLineText() gives back exactly what went in, line breaks as they came ("\n",
 // "\r\n", "\r", ...).
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <QTextBlock>
 #include <functional>
 #include <memory>
+
+#include "text/code_page.h"
 
 class QTextCursor;
 class QTextDocument;
@@ -18,7 +21,7 @@ class QThread;
 
 namespace quistel {
 
-inline constexpr int kRowLength = 1024;
+inline constexpr int kRowLength = 4096;
 
 // Told how many characters went into a document being made, a slice at a time; may throw to
 // stop making it.
@@ -28,10 +31,28 @@ using FillReport = std::function<void(qsizetype inserted)>;
 std::unique_ptr<QTextDocument> makeLongLineDocument(QStringView text, QThread* owner,
                                                     const FillReport& report = {});
 
-// A document holding the bytes as upper-case hex digits on one line, made without ever holding
-// the whole hex text.
+// Takes bytes a piece at a time, in order.
+using ByteSink = std::function<void(QByteArrayView piece)>;
+
+// A document holding, as upper-case hex digits on one line, the bytes that `produce` hands to
+// the sink it is given; neither the whole hex text nor all the bytes are ever held.
+std::unique_ptr<QTextDocument> makeHexDocument(const std::function<void(const ByteSink&)>& produce,
+                                               QThread* owner, const FillReport& report = {});
 std::unique_ptr<QTextDocument> makeHexDocument(QByteArrayView bytes, QThread* owner,
                                                const FillReport& report = {});
+
+// A whole text kept in far less memory than a document holding it, to be shown again.
+class CompactText {
+ public:
+  virtual ~CompactText() = default;
+  // A document holding the text, for `owner`.
+  virtual std::unique_ptr<QTextDocument> document(QThread* owner) const = 0;
+};
+
+// A text kept as its bytes in the code page; they are wiped when the copy goes.
+std::unique_ptr<CompactText> codePageCopy(QByteArray bytes, const CodePage& codePage);
+// A text that is exactly the bytes' upper-case hex digits on one line, kept as the bytes.
+std::unique_ptr<CompactText> hexCopy(QByteArray bytes);
 
 // Inserts the text at the cursor, into a document made as above.
 void insertLongLineText(QTextCursor& cursor, QStringView text);

@@ -10,8 +10,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "window/long_line_document.h"
-
 namespace quistel {
 namespace {
 
@@ -48,10 +46,32 @@ QString LongLineTextEdit::text() const {
 
 void LongLineTextEdit::replaceDocument(std::unique_ptr<QTextDocument> document) {
   dress(*document);
-  before_ = swapIn(document);
-  undone_.reset();
+  KeptText shownBefore{swapIn(document), nullptr};
+  if (setAside_) shownBefore = std::move(setAside_);  // not the empty stand-in
+  setPlaceholderText({});
   // What was undone in the text shown until now cannot come back once it is replaced.
-  before_->clearUndoRedoStacks(QTextDocument::RedoStack);
+  if (shownBefore.document) shownBefore.document->clearUndoRedoStacks(QTextDocument::RedoStack);
+  before_ = std::move(shownBefore);
+  undone_ = {};
+}
+
+void LongLineTextEdit::setAside(std::unique_ptr<CompactText> text, const QString& placeholder) {
+  auto standIn = std::make_unique<QTextDocument>();
+  dress(*standIn);
+  swapIn(standIn);
+  setAside_ = {nullptr, std::move(text)};
+  setPlaceholderText(placeholder);
+}
+
+void LongLineTextEdit::restoreSetAside() {
+  if (!setAside_) return;
+  try {
+    showKept(setAside_);
+  } catch (...) {
+    before_ = std::move(setAside_);  // a step back still brings it
+    throw;
+  }
+  setPlaceholderText({});
 }
 
 void LongLineTextEdit::dress(QTextDocument& document) const {
@@ -68,12 +88,12 @@ void LongLineTextEdit::replaceText(const QString& text) {
 
 void LongLineTextEdit::undo() {
   if (document()->isUndoAvailable()) return QPlainTextEdit::undo();
-  if (before_) undone_ = swapIn(before_);
+  if (before_) undone_ = showKept(before_);
 }
 
 void LongLineTextEdit::redo() {
   if (document()->isRedoAvailable()) return QPlainTextEdit::redo();
-  if (undone_) before_ = swapIn(undone_);
+  if (undone_) before_ = showKept(undone_);
 }
 
 std::unique_ptr<QTextDocument> LongLineTextEdit::swapIn(std::unique_ptr<QTextDocument>& incoming) {
@@ -89,13 +109,27 @@ std::unique_ptr<QTextDocument> LongLineTextEdit::swapIn(std::unique_ptr<QTextDoc
   return std::move(incoming);
 }
 
+LongLineTextEdit::KeptText LongLineTextEdit::showKept(KeptText& kept) {
+  std::unique_ptr<QTextDocument> incoming =
+      kept.document ? std::move(kept.document) : kept.compact->document(thread());
+  try {
+    if (kept.compact) dress(*incoming);
+    KeptText shownBefore{swapIn(incoming), nullptr};
+    kept = {};
+    return shownBefore;
+  } catch (...) {
+    if (!kept.compact) kept.document = std::move(incoming);
+    throw;
+  }
+}
+
 void LongLineTextEdit::showDocument(QTextDocument& document) {
   disconnect(this->document(), &QTextDocument::undoCommandAdded, this, nullptr);
   disconnect(this->document(), &QTextDocument::contentsChange, this, nullptr);
   setDocument(&document);
   countLines(document.firstBlock(), document.lastBlock());
   // A new edit ends what could be redone.
-  connect(&document, &QTextDocument::undoCommandAdded, this, [this] { undone_.reset(); });
+  connect(&document, &QTextDocument::undoCommandAdded, this, [this] { undone_ = {}; });
   connect(&document, &QTextDocument::contentsChange, this, [this](int from, int, int added) {
     const QTextBlock last = this->document()->findBlock(from + added);
     for (QTextBlock block = this->document()->findBlock(from); block.isValid();

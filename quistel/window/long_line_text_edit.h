@@ -8,6 +8,8 @@
 #include <QTextOption>
 #include <memory>
 
+#include "window/long_line_document.h"
+
 namespace quistel {
 
 class LongLineTextEdit : public QPlainTextEdit {
@@ -19,10 +21,18 @@ class LongLineTextEdit : public QPlainTextEdit {
 
   QString text() const;
 
-  // Shows the document in place of the text as one undo step. The box keeps only the document
-  // shown before (or the one undone), so it holds at most one earlier whole text.
+  // Shows the document in place of the text as one undo step: the text shown before, or the
+  // one set aside. The box keeps only that text (or the one undone), so it holds at most one
+  // earlier whole text.
   void replaceDocument(std::unique_ptr<QTextDocument> document);
   void replaceText(const QString& text);
+
+  // Lets go of the document shown, whose text lives on only as `text`, and shows `placeholder`
+  // in an empty box: an operation about to replace a very large text makes room for the new one
+  // this way. replaceDocument() or restoreSetAside() end it.
+  void setAside(std::unique_ptr<CompactText> text, const QString& placeholder);
+  // Shows the text set aside again, if there is one.
+  void restoreSetAside();
 
   // Steps back and forth through typing, and over a whole-text replacement.
   void undo();
@@ -42,14 +52,24 @@ class LongLineTextEdit : public QPlainTextEdit {
   void countLines(QTextBlock block, const QTextBlock& last);
   // Gives a document made by makeLongLineDocument the font, options and layout of the one shown.
   void dress(QTextDocument& document) const;
+  // A whole text the box can show again: a document, or a compact copy of one.
+  struct KeptText {
+    std::unique_ptr<QTextDocument> document;
+    std::unique_ptr<CompactText> compact;
+    explicit operator bool() const { return document || compact; }
+  };
+
   // Shows the incoming document and gives back the one shown until now. Should that throw, the
   // box shows what it showed before and `incoming` keeps its document.
   std::unique_ptr<QTextDocument> swapIn(std::unique_ptr<QTextDocument>& incoming);
+  // The same for a kept text, which is empty afterwards; kept as it was should that throw.
+  KeptText showKept(KeptText& kept);
   void showDocument(QTextDocument& document);
 
   std::unique_ptr<QTextDocument> shown_;
-  std::unique_ptr<QTextDocument> before_;  // shown before the last replacement, for undo
-  std::unique_ptr<QTextDocument> undone_;  // the replacement undone, for redo
+  KeptText before_;    // shown before the last replacement, for undo
+  KeptText undone_;    // the replacement undone, for redo
+  KeptText setAside_;  // what an operation set aside
 };
 
 }  // namespace quistel
