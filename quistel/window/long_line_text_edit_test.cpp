@@ -64,7 +64,7 @@ TEST_F(LongLineTextEditTest, GivesBackExactlyTheTextItWasGiven) {
 }
 
 TEST_F(LongLineTextEditTest, EnterInsideALongLineBreaksItThere) {
-  const QString line = letters(3000);
+  const QString line = letters(3 * kRow - 100);
   edit.replaceText(line);
   putCursorAt(kRow + 1 + 500);  // the second row, 500 characters in
   QTest::keyClick(&edit, Qt::Key_Return);
@@ -187,6 +187,15 @@ TEST_F(LongLineTextEditTest, AHexDocumentMadeInSlicesIsTheHexTextInRows) {
   EXPECT_EQ(document->blockCount(), (hex.size() + kRow - 1) / kRow);
   edit.replaceDocument(makeHexDocument(bytes, edit.thread()));
   EXPECT_EQ(edit.text(), hex);
+
+  // Bytes handed over in pieces that end anywhere make the same document.
+  edit.replaceDocument(makeHexDocument(
+      [&](const ByteSink& sink) {
+        for (qsizetype at = 0; at < bytes.size(); at += 7919)
+          sink(bytes.sliced(at).first(std::min<qsizetype>(7919, bytes.size() - at)));
+      },
+      edit.thread()));
+  EXPECT_EQ(edit.text(), hex);
 }
 
 TEST_F(LongLineTextEditTest, AFailureWhileShowingATextKeepsTheOneShownAndItsUndo) {
@@ -212,6 +221,15 @@ TEST_F(LongLineTextEditTest, AFailureWhileShowingATextKeepsTheOneShownAndItsUndo
   EXPECT_EQ(edit.text(), u"shown"_s);
   QTest::keyClicks(&edit, u"typed "_s);
   EXPECT_EQ(edit.text(), u"typed shown"_s);
+
+  // A text set aside that cannot be shown again is the step back instead.
+  edit.setAside(codePageCopy(CodePage::ansi().encode(lines(300)).bytes, CodePage::ansi()),
+                u"working"_s);
+  EXPECT_EQ(edit.text(), u""_s);
+  failNext = true;
+  EXPECT_THROW(edit.restoreSetAside(), std::bad_alloc);
+  edit.undo();
+  EXPECT_EQ(edit.text(), lines(300));
 }
 
 }  // namespace

@@ -47,6 +47,11 @@ constexpr int kShowProgressAfterMs = 1000;
 constexpr int kProgressPollMs = 100;
 // Characters of the text read on the window's thread between two of its events.
 constexpr qsizetype kReadSliceLength = 1 << 20;
+// From this many characters on, Encrypt and Decrypt keep the text they replace as a compact
+// copy, for undo, and let go of its document before they make the new one: the two documents of
+// a text of a hundred megabytes would fill a gigabyte. A shorter text keeps its document, and
+// with it the steps of its typing.
+constexpr qsizetype kCompactFrom = 1 << 20;
 
 // Ends an operation whose progress dialog was cancelled, at the next report of its progress.
 struct OperationStopped {};
@@ -113,20 +118,76 @@ FillReport documentProgress(const ProgressReport& progress, int from, qsizetype 
   };
 }
 
-StepOutcome encryptStep(QString text, const QString& key, QThread* owner,
+}  // namespace
+
+// The text of an operation, read a slice at a time on the window's thread.
+class TextReader {
+ public:
+  virtual ~TextReader() = default;
+  // Takes the next slice; false when the rest cannot change the outcome.
+  virtual bool add(QStringView slice) = 0;
+  // Once all is read: the text in far less memory than the document showing it, or nothing.
+  virtual std::unique_ptr<CompactText> compactCopy() const = 0;
+};
+
+namespace {
+
+// Plain text read a slice at a time, turned into code-page bytes as it comes.
+class CodePageReader final : public TextReader {
+ public:
+  explicit CodePageReader(qsizetype length) { bytes_.reserve(length); }
+  ~CodePageReader() override { secureWipe(bytes_); }
+  CodePageReader(const CodePageReader&) = delete;
+  CodePageReader& operator=(const CodePageReader&) = delete;
+
+  bool add(QStringView slice) override {
+    CodePageBytes converted = CodePage::ansi().encode(slice);
+    const WipeAtScopeEnd wipe(converted.bytes);
+    unrepresentable_ = std::move(converted.unrepresentable);
+    if (unrepresentable_) return false;
+    bytes_ += converted.bytes;
+    return true;
+  }
+
+  std::unique_ptr<CompactText> compactCopy() const override {
+    return codePageCopy(bytes_, CodePage::ansi());
+  }
+
+  const QByteArray& bytes() const { return bytes_; }
+  // The first character the code page cannot hold, if the text has one.
+  const std::optional<QString>& unrepresentable() const { return unrepresentable_; }
+
+ private:
+  QByteArray bytes_;
+  std::optional<QString> unrepresentable_;
+};
+
+StepOutcome encryptStep(const CodePageReader& text, const QString& key, QThread* owner,
                         const ProgressReport& progress) {
-  const CipherResult result = encryptText(text, key);
-  text = QString();  // not held while the document is made
+  if (text.unrepresentable()) {
+    return {
+        nullptr,
+        codePageMessage({CipherResult::Failure::TextNotInCodePage, {}, {}, *text.unrepresentable()},
+                        QStringLiteral("Nothing was encrypted."))};
+  }
+  const qsizetype hexLength =
+      2 * static_cast<qsizetype>(framedLength(text.bytes().size()).value_or(0));
+  CipherResult result;
+  // The ciphertext goes into the document as it comes, never held whole.
+  std::unique_ptr<QTextDocument> document = makeHexDocument(
+      [&](const ByteSink& sink) {
+        result = encryptCodePageBytes(text.bytes(), key, [&](ByteView piece) {
+          sink(QByteArrayView(piece.data(), static_cast<qsizetype>(piece.size())));
+        });
+      },
+      owner, documentProgress(progress, kTextRead, hexLength));
   if (!result.ok()) {
     return {nullptr,
             failureMessage(result,
                            QStringLiteral("The text is too long to encrypt. Nothing was changed."),
                            QStringLiteral("Nothing was encrypted."))};
   }
-  progress(kCipherDone);
-  return {makeHexDocument(result.cipher, owner,
-                          documentProgress(progress, kCipherDone, 2 * result.cipher.size())),
-          {}};
+  return {std::move(document), {}};
 }
 
 StepOutcome decryptStep(std::optional<QByteArray> cipher, const QString& key, QThread* owner,
@@ -158,10 +219,12 @@ bool isHexDigit(QChar c) {
 
 // Hex text read a slice at a time, turned into bytes as it comes, so that the whole hex text is
 // never held.
-class HexReader {
+class HexReader final : public TextReader {
  public:
-  void add(QStringView slice) {
-    if (!bytes_) return;  // not hex
+  explicit HexReader(qsizetype length) { bytes_->reserve(length / 2); }
+
+  bool add(QStringView slice) override {
+    if (!bytes_) return false;  // not hex
     pending_ += slice;
     // A digit whose partner is in the next slice waits for it.
     qsizetype digits = 0;
@@ -170,13 +233,26 @@ class HexReader {
       if (isHexDigit(pending_[at])) {
         ++digits;
         lastDigit = at;
+        canonical_ = canonical_ && !pending_[at].isLower();
+      } else {
+        canonical_ = false;
       }
     }
     const qsizetype cut = digits % 2 != 0 ? lastDigit : pending_.size();
     const std::optional<QByteArray> decoded = hexToBytes(QStringView(pending_).first(cut));
-    if (!decoded) return bytes_.reset();
+    if (!decoded) {
+      bytes_.reset();
+      return false;
+    }
     *bytes_ += *decoded;
     pending_.remove(0, cut);
+    return true;
+  }
+
+  // Upper-case digits alone are the bytes' hex text, which the bytes bring back.
+  std::unique_ptr<CompactText> compactCopy() const override {
+    if (!canonical_ || !bytes_ || !pending_.isEmpty()) return nullptr;
+    return hexCopy(*bytes_);
   }
 
   // The bytes of all the slices, as hexToBytes() gives them for the whole text.
@@ -188,6 +264,7 @@ class HexReader {
  private:
   std::optional<QByteArray> bytes_{std::in_place};
   QString pending_;
+  bool canonical_ = true;
 };
 
 }  // namespace
@@ -250,29 +327,24 @@ MainWindow::MainWindow(Prompts& prompts, const CryptPlaces& places, QWidget* par
 }
 
 void MainWindow::encryptClicked() {
-  QString text;
-  replaceUnderKey(
-      {QStringLiteral("Encrypt"), QStringLiteral("Type your key in."),
-       QStringLiteral("Encrypting...")},
-      [&](QStringView slice) { text += slice; },
-      [&](const QString& key, QThread* owner, const ProgressReport& progress) {
-        return encryptStep(std::move(text), key, owner, progress);
-      });
+  CodePageReader text(textEdit_->document()->characterCount());
+  replaceUnderKey({QStringLiteral("Encrypt"), QStringLiteral("Type your key in."),
+                   QStringLiteral("Encrypting...")},
+                  text, [&](const QString& key, QThread* owner, const ProgressReport& progress) {
+                    return encryptStep(text, key, owner, progress);
+                  });
 }
 
 void MainWindow::decryptClicked() {
-  HexReader hex;
-  replaceUnderKey(
-      {QStringLiteral("Decrypt"), QStringLiteral("Type the key again."),
-       QStringLiteral("Decrypting...")},
-      [&](QStringView slice) { hex.add(slice); },
-      [&](const QString& key, QThread* owner, const ProgressReport& progress) {
-        return decryptStep(hex.take(), key, owner, progress);
-      });
+  HexReader hex(textEdit_->document()->characterCount());
+  replaceUnderKey({QStringLiteral("Decrypt"), QStringLiteral("Type the key again."),
+                   QStringLiteral("Decrypting...")},
+                  hex, [&](const QString& key, QThread* owner, const ProgressReport& progress) {
+                    return decryptStep(hex.take(), key, owner, progress);
+                  });
 }
 
-void MainWindow::replaceUnderKey(const KeyedStep& keyed,
-                                 const std::function<void(QStringView slice)>& take,
+void MainWindow::replaceUnderKey(const KeyedStep& keyed, TextReader& reader,
                                  const MakeDocument& make) {
   std::optional<QString> key =
       prompts_.askText(QStringLiteral("Key"), keyed.title, keyed.prefilled);
@@ -289,19 +361,31 @@ void MainWindow::replaceUnderKey(const KeyedStep& keyed,
   const auto readSlice = [&](const std::function<void(int percent)>& progress) {
     slice.truncate(0);  // keeps the buffer
     unread = appendLongLineText(unread, kReadSliceLength, slice);
-    take(slice);
-    if (!unread.isValid()) return false;
-    progress(static_cast<int>(qint64{kTextRead} * unread.position() / length));
-    return true;
+    if (!reader.add(slice)) return false;  // the worker tells why
+    if (unread.isValid()) {
+      progress(static_cast<int>(qint64{kTextRead} * unread.position() / length));
+      return true;
+    }
+    if (length < kCompactFrom) return false;
+    if (std::unique_ptr<CompactText> copy = reader.compactCopy()) {
+      textEdit_->setAside(std::move(copy), keyed.working);
+    }
+    return false;
   };
   QThread* const windowThread = thread();
   StepOutcome outcome;
-  runBusy(
-      keyed.working,
-      [&](const ProgressReport& progress) { outcome = make(*key, windowThread, progress); },
-      readSlice);
-  if (!outcome.document) return warn(outcome.message);
-  textEdit_->replaceDocument(std::move(outcome.document));
+  try {
+    runBusy(
+        keyed.working,
+        [&](const ProgressReport& progress) { outcome = make(*key, windowThread, progress); },
+        readSlice);
+    if (outcome.document) return textEdit_->replaceDocument(std::move(outcome.document));
+  } catch (...) {
+    textEdit_->restoreSetAside();
+    throw;
+  }
+  textEdit_->restoreSetAside();
+  warn(outcome.message);
 }
 
 void MainWindow::runBusy(const QString& label,

@@ -16,6 +16,7 @@ namespace quistel {
 
 class LongLineTextEdit;
 class Prompts;
+class TextReader;
 
 // What Encrypt or Decrypt made of the text: the document to show, or the message saying why
 // there is none.
@@ -66,10 +67,9 @@ class MainWindow : public QWidget {
 
   void encryptClicked();
   void decryptClicked();
-  // Asks for a key; gives `take` the text a slice at a time, then replaces the text by what
+  // Asks for a key; gives `reader` the text a slice at a time, then replaces the text by what
   // `make` makes of it as one undo step, or says why not.
-  void replaceUnderKey(const KeyedStep& keyed, const std::function<void(QStringView slice)>& take,
-                       const MakeDocument& make);
+  void replaceUnderKey(const KeyedStep& keyed, TextReader& reader, const MakeDocument& make);
   // Runs `work` on a worker thread while the window repaints and takes no other input; shows
   // its progress when it takes longer than a second. Rethrows what `work` threw; Cancel ends the
   // work at its next progress report and the handler without a message. Returns, or throws,

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 #include <atomic>
 #include <deque>
 
@@ -403,6 +404,66 @@ TEST_F(MainWindowTest, CancelEscAndTheCloseBoxStopAnOperationAndLeaveTheText) {
   EXPECT_NE(text(), u"as it was"_s);
   decrypt(u"k"_s);
   EXPECT_EQ(text(), u"as it was"_s);
+}
+
+TEST_F(MainWindowTest, AVeryLongTextLetsGoOfItsDocumentWhileReplacedYetComesBackWhole) {
+  // Over a million characters, so the text is kept compactly while its replacement is made.
+  QString letter;
+  for (int line = 0; letter.size() < (1 << 20) * 9 / 8; ++line) {
+    letter += u"Line %1: 5 \u20ac for the \u00e9glise"_s.arg(line);
+    letter += line % 3 != 0 ? u"\r\n"_s : u"\n"_s;
+  }
+  setText(u"earlier"_s);
+  setText(letter);
+  window->show();
+  const auto press = [&](Qt::Key key) {
+    QTest::keyClick(window->textEdit(), key, Qt::ControlModifier);
+  };
+
+  // The worker fails once the box has been seen empty, showing what is being done.
+  std::atomic<bool> looked = false;
+  window->setProgressObserver([&](int) {
+    for (int waited = 0; !looked && waited < 10000; waited += 5) QThread::msleep(5);
+    throw std::runtime_error("stopped here");
+  });
+  bool standIn = false;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (!window->textEdit()->isReadOnly() || !window->textEdit()->document()->isEmpty()) return;
+    standIn = window->textEdit()->placeholderText() == u"Encrypting..."_s;
+    looked = true;
+  });
+  watch.start(5);
+  encrypt(u"k"_s);
+  watch.stop();
+  EXPECT_TRUE(standIn);
+  EXPECT_EQ(text(), letter);
+  ASSERT_EQ(prompts.told.size(), 1u);
+  EXPECT_TRUE(prompts.told[0].text.contains(u"stopped here"_s));
+  EXPECT_TRUE(window->textEdit()->placeholderText().isEmpty());
+  press(Qt::Key_Z);  // the step before is still there
+  EXPECT_EQ(text(), u"earlier"_s);
+  press(Qt::Key_Y);
+  EXPECT_EQ(text(), letter);
+
+  window->setProgressObserver({});
+  encrypt(u"k"_s);
+  const QString hex = text();
+  ASSERT_GT(hex.size(), 2 * (1 << 20));
+  press(Qt::Key_Z);
+  EXPECT_EQ(text(), letter);
+  press(Qt::Key_Y);
+  EXPECT_EQ(text(), hex);
+
+  decrypt(u"wrong"_s);
+  EXPECT_EQ(text(), hex);
+  EXPECT_EQ(prompts.told.size(), 2u);
+  decrypt(u"k"_s);
+  EXPECT_EQ(text(), letter);
+  press(Qt::Key_Z);
+  EXPECT_EQ(text(), hex);
+  press(Qt::Key_Y);
+  EXPECT_EQ(text(), letter);
 }
 
 TEST_F(MainWindowTest, AnEncryptedEmptyTextDecryptsToAnEmptyWindow) {
