@@ -287,11 +287,13 @@ class CodePageCopy final : public CompactText {
   CodePageCopy(const CodePageCopy&) = delete;
   CodePageCopy& operator=(const CodePageCopy&) = delete;
 
-  std::unique_ptr<QTextDocument> document(QThread* owner) const override {
+  qsizetype length() const override { return bytes_.size(); }
+
+  std::unique_ptr<QTextDocument> document(QThread* owner, const FillReport& report) const override {
     const std::optional<QString> text = codePage_.decode(bytes_);
     // The bytes were made from a text by the same code page.
     if (!text) throw std::runtime_error("the text kept for undo cannot be read back");
-    return makeLongLineDocument(*text, owner);
+    return makeLongLineDocument(*text, owner, report);
   }
 
  private:
@@ -303,8 +305,10 @@ class HexCopy final : public CompactText {
  public:
   explicit HexCopy(QByteArray bytes) : bytes_(std::move(bytes)) {}
 
-  std::unique_ptr<QTextDocument> document(QThread* owner) const override {
-    return makeHexDocument(bytes_, owner);
+  qsizetype length() const override { return 2 * bytes_.size(); }
+
+  std::unique_ptr<QTextDocument> document(QThread* owner, const FillReport& report) const override {
+    return makeHexDocument(bytes_, owner, report);
   }
 
  private:

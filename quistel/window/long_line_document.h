@@ -45,8 +45,11 @@ std::unique_ptr<QTextDocument> makeHexDocument(QByteArrayView bytes, QThread* ow
 class CompactText {
  public:
   virtual ~CompactText() = default;
-  // A document holding the text, for `owner`.
-  virtual std::unique_ptr<QTextDocument> document(QThread* owner) const = 0;
+  // The number of characters the document will hold, about.
+  virtual qsizetype length() const = 0;
+  // A document holding the text, for `owner`; made on any thread.
+  virtual std::unique_ptr<QTextDocument> document(QThread* owner,
+                                                  const FillReport& report = {}) const = 0;
 };
 
 // A text kept as its bytes in the code page; they are wiped when the copy goes.

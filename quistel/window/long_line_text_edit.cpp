@@ -34,6 +34,7 @@ LongLineTextEdit::LongLineTextEdit(QWidget* parent) : QPlainTextEdit(parent) {
   QFont unshaped = font();
   unshaped.setStyleStrategy(QFont::PreferNoShaping);
   setFont(unshaped);
+  compactMaker_ = [this](const CompactText& text) { return text.document(thread()); };
   // Our own documents from the start: the box deletes a document it made itself when another
   // is set, and undo keeps the one shown before.
   auto first = std::make_unique<QTextDocument>();
@@ -70,13 +71,15 @@ void LongLineTextEdit::setAside(std::unique_ptr<CompactText> text, const QString
 
 void LongLineTextEdit::restoreSetAside() {
   if (!setAside_) return;
+  setPlaceholderText({});
+  bool shown = false;
   try {
-    showKept(setAside_);
+    shown = showKept(setAside_).has_value();
   } catch (...) {
     before_ = std::move(setAside_);  // a step back still brings it
     throw;
   }
-  setPlaceholderText({});
+  if (!shown) before_ = std::move(setAside_);
 }
 
 void LongLineTextEdit::dress(QTextDocument& document) const {
@@ -93,12 +96,14 @@ void LongLineTextEdit::replaceText(const QString& text) {
 
 void LongLineTextEdit::undo() {
   if (document()->isUndoAvailable()) return QPlainTextEdit::undo();
-  if (before_) undone_ = showKept(before_);
+  if (!before_) return;
+  if (std::optional<KeptText> shown = showKept(before_)) undone_ = std::move(*shown);
 }
 
 void LongLineTextEdit::redo() {
   if (document()->isRedoAvailable()) return QPlainTextEdit::redo();
-  if (undone_) before_ = showKept(undone_);
+  if (!undone_) return;
+  if (std::optional<KeptText> shown = showKept(undone_)) before_ = std::move(*shown);
 }
 
 std::unique_ptr<QTextDocument> LongLineTextEdit::swapIn(std::unique_ptr<QTextDocument>& incoming) {
@@ -114,9 +119,10 @@ std::unique_ptr<QTextDocument> LongLineTextEdit::swapIn(std::unique_ptr<QTextDoc
   return std::move(incoming);
 }
 
-LongLineTextEdit::KeptText LongLineTextEdit::showKept(KeptText& kept) {
+std::optional<LongLineTextEdit::KeptText> LongLineTextEdit::showKept(KeptText& kept) {
   std::unique_ptr<QTextDocument> incoming =
-      kept.document ? std::move(kept.document) : kept.compact->document(thread());
+      kept.document ? std::move(kept.document) : compactMaker_(*kept.compact);
+  if (!incoming) return std::nullopt;
   try {
     if (kept.compact) dress(*incoming);
     KeptText shownBefore{swapIn(incoming), nullptr};

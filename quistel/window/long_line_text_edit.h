@@ -6,7 +6,9 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextOption>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "window/long_line_document.h"
 
@@ -38,6 +40,12 @@ class LongLineTextEdit : public QPlainTextEdit {
   void undo();
   void redo();
 
+  // Makes the document of a text kept compactly, when it is shown again; nothing when that did
+  // not come about (a failure, or the user stopped it). By default it is made here and now; a
+  // window can have it made beside its thread.
+  using CompactMaker = std::function<std::unique_ptr<QTextDocument>(const CompactText& text)>;
+  void setCompactMaker(CompactMaker maker) { compactMaker_ = std::move(maker); }
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -62,14 +70,16 @@ class LongLineTextEdit : public QPlainTextEdit {
   // Shows the incoming document and gives back the one shown until now. Should that throw, the
   // box shows what it showed before and `incoming` keeps its document.
   std::unique_ptr<QTextDocument> swapIn(std::unique_ptr<QTextDocument>& incoming);
-  // The same for a kept text, which is empty afterwards; kept as it was should that throw.
-  KeptText showKept(KeptText& kept);
+  // The same for a kept text, which is empty afterwards; nothing, and the kept text as it was,
+  // when its document could not be made. Kept as it was too should that throw.
+  std::optional<KeptText> showKept(KeptText& kept);
   void showDocument(QTextDocument& document);
 
   std::unique_ptr<QTextDocument> shown_;
   KeptText before_;    // shown before the last replacement, for undo
   KeptText undone_;    // the replacement undone, for redo
   KeptText setAside_;  // what an operation set aside
+  CompactMaker compactMaker_;
 };
 
 }  // namespace quistel

@@ -230,6 +230,17 @@ TEST_F(LongLineTextEditTest, AFailureWhileShowingATextKeepsTheOneShownAndItsUndo
   EXPECT_THROW(edit.restoreSetAside(), std::bad_alloc);
   edit.undo();
   EXPECT_EQ(edit.text(), lines(300));
+
+  // So is one whose document was not made (the user stopped it), until it is made.
+  edit.setCompactMaker([](const CompactText&) { return nullptr; });
+  edit.setAside(hexCopy("\x01\xAB"), u"working"_s);
+  edit.restoreSetAside();
+  EXPECT_EQ(edit.text(), u""_s);
+  edit.undo();
+  EXPECT_EQ(edit.text(), u""_s);
+  edit.setCompactMaker([&](const CompactText& text) { return text.document(edit.thread()); });
+  edit.undo();
+  EXPECT_EQ(edit.text(), u"01AB"_s);
 }
 
 }  // namespace

@@ -316,6 +316,17 @@ MainWindow::MainWindow(Prompts& prompts, const CryptPlaces& places, QWidget* par
   onClick(openButton_, [this] { openClicked(QStringLiteral("Open Encrypted File")); });
   onClick(openCryptButton_, [this] { openClicked(QStringLiteral("Manage Encrypted Files")); });
   onClick(clearButton_, [this] { textEdit_->replaceText(QString()); });
+  // Undo and redo over a very large text make its document beside the window, like Encrypt.
+  textEdit_->setCompactMaker([this](const CompactText& text) {
+    std::unique_ptr<QTextDocument> document;
+    QThread* const windowThread = thread();
+    guarded([&] {
+      runBusy(QStringLiteral("Restoring the text..."), [&](const ProgressReport& progress) {
+        document = text.document(windowThread, documentProgress(progress, 0, text.length()));
+      });
+    });
+    return document;
+  });
 
   if (const QScreen* screen = this->screen()) {
     QRect placed = rect();
