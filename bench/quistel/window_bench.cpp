@@ -90,23 +90,43 @@ void resetPeakMemory() {
   if (clearRefs.open(QIODevice::WriteOnly)) clearRefs.write("5");
 }
 
+// How the window's thread and memory fared while something ran: the longest time the thread
+// went without handling events, from a timer ticking every 5 ms, and the peak resident memory.
+struct Watched {
+  qint64 longestStallMs = 0;
+  double peakMiB = 0;
+};
+
+Watched watch(const std::function<void()>& act) {
+  Watched watched;
+  QElapsedTimer sinceTick;
+  QTimer ticker;
+  ticker.setInterval(5);
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    watched.longestStallMs = std::max(watched.longestStallMs, sinceTick.restart());
+  });
+  resetPeakMemory();
+  sinceTick.start();
+  ticker.start();
+  act();
+  QApplication::processEvents();  // the first tick after it ended
+  watched.peakMiB = peakMemoryMiB();
+  return watched;
+}
+
 // Clicks a button on the text `fill` puts into the text area, from the click until the result
-// is shown; the benchmark keeps no copy of the text, only the window holds it. Also reports the
-// longest time the window's thread went without handling events (longest_stall_ms), from a timer
-// that ticks every 5 ms while the button works, and the peak resident memory from the click on
+// is shown; the benchmark keeps no copy of the text, only the window holds it. Reports the
+// click's longest stall of the window's thread (longest_stall_ms) and its peak resident memory
 // (peak_resident_mib) next to the resident memory just before it (before_click_mib) and the
-// text's size in MiB of characters (text_mib).
+// text's size in MiB of characters (text_mib); and, untimed, the same for the undo step that
+// follows (undo_ms, undo_longest_stall_ms, undo_peak_resident_mib).
 void click(benchmark::State& state, const std::function<void(LongLineTextEdit&)>& fill,
            QPushButton* (MainWindow::*button)() const) {
   std::unique_ptr<Window> window;
-  QElapsedTimer sinceTick;
-  qint64 longestStall = 0;
   double beforeMiB = 0;
-  double peakMiB = 0;
-  QTimer ticker;
-  ticker.setInterval(5);
-  QObject::connect(&ticker, &QTimer::timeout,
-                   [&] { longestStall = std::max(longestStall, sinceTick.restart()); });
+  Watched clicked;
+  Watched undone;
+  qint64 undoMs = 0;
   for (auto _ : state) {
     state.PauseTiming();
     window.reset();  // a fresh window, holding no earlier text for undo
@@ -116,19 +136,32 @@ void click(benchmark::State& state, const std::function<void(LongLineTextEdit&)>
     resetPeakMemory();
     beforeMiB = std::max(beforeMiB, peakMemoryMiB());
     state.ResumeTiming();
-    sinceTick.start();
-    ticker.start();
-    (window->main.*button)()->click();
-    window->show();
-    QApplication::processEvents();  // the first tick after the result is shown
-    ticker.stop();
-    peakMiB = std::max(peakMiB, peakMemoryMiB());
+    const Watched click = watch([&] {
+      (window->main.*button)()->click();
+      window->show();
+    });
+    state.PauseTiming();
+    QElapsedTimer undoTime;
+    undoTime.start();
+    const Watched undo = watch([&] {
+      window->main.textEdit()->undo();
+      window->show();
+    });
+    undoMs = std::max(undoMs, undoTime.elapsed());
+    state.ResumeTiming();
+    clicked = {std::max(clicked.longestStallMs, click.longestStallMs),
+               std::max(clicked.peakMiB, click.peakMiB)};
+    undone = {std::max(undone.longestStallMs, undo.longestStallMs),
+              std::max(undone.peakMiB, undo.peakMiB)};
   }
   state.SetBytesProcessed(state.iterations() * size(state));
-  state.counters["longest_stall_ms"] = static_cast<double>(longestStall);
+  state.counters["longest_stall_ms"] = static_cast<double>(clicked.longestStallMs);
   state.counters["before_click_mib"] = beforeMiB;
-  state.counters["peak_resident_mib"] = peakMiB;
+  state.counters["peak_resident_mib"] = clicked.peakMiB;
   state.counters["text_mib"] = static_cast<double>(size(state)) / (1 << 20);
+  state.counters["undo_ms"] = static_cast<double>(undoMs);
+  state.counters["undo_longest_stall_ms"] = static_cast<double>(undone.longestStallMs);
+  state.counters["undo_peak_resident_mib"] = undone.peakMiB;
 }
 
 void EncryptButton(benchmark::State& state) {
