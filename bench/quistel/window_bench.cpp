@@ -114,70 +114,79 @@ Watched watch(const std::function<void()>& act) {
   return watched;
 }
 
-// Clicks a button on the text `fill` puts into the text area, from the click until the result
-// is shown; the benchmark keeps no copy of the text, only the window holds it. Reports the
-// click's longest stall of the window's thread (longest_stall_ms) and its peak resident memory
-// (peak_resident_mib) next to the resident memory just before it (before_click_mib) and the
-// text's size in MiB of characters (text_mib); and, untimed, the same for the undo step that
-// follows (undo_ms, undo_longest_stall_ms, undo_peak_resident_mib).
+// What a click benchmark times: the click, or the undo step after it.
+enum class Timed { Click, UndoOfClick };
+
+// Clicks a button on the text `fill` puts into the text area, and times it from the click until
+// the result is shown, or times the undo step that follows until the text is shown again; the
+// benchmark keeps no copy of the text, only the window holds it. Reports the timed step's
+// longest stall of the window's thread (longest_stall_ms) and its peak resident memory
+// (peak_resident_mib) next to the resident memory just before it (before_mib) and the text's
+// size in MiB of characters (text_mib).
 void click(benchmark::State& state, const std::function<void(LongLineTextEdit&)>& fill,
-           QPushButton* (MainWindow::*button)() const) {
+           QPushButton* (MainWindow::*button)() const, Timed timed = Timed::Click) {
   std::unique_ptr<Window> window;
   double beforeMiB = 0;
-  Watched clicked;
-  Watched undone;
-  qint64 undoMs = 0;
+  Watched worst;
   for (auto _ : state) {
     state.PauseTiming();
     window.reset();  // a fresh window, holding no earlier text for undo
     window = std::make_unique<Window>();
     fill(*window->main.textEdit());
     window->show();
+    const auto clickButton = [&] {
+      (window->main.*button)()->click();
+      window->show();
+    };
+    const auto undo = [&] {
+      window->main.textEdit()->undo();
+      window->show();
+    };
+    if (timed == Timed::UndoOfClick) clickButton();
     resetPeakMemory();
     beforeMiB = std::max(beforeMiB, peakMemoryMiB());
     state.ResumeTiming();
-    const Watched click = watch([&] {
-      (window->main.*button)()->click();
-      window->show();
-    });
-    state.PauseTiming();
-    QElapsedTimer undoTime;
-    undoTime.start();
-    const Watched undo = watch([&] {
-      window->main.textEdit()->undo();
-      window->show();
-    });
-    undoMs = std::max(undoMs, undoTime.elapsed());
-    state.ResumeTiming();
-    clicked = {std::max(clicked.longestStallMs, click.longestStallMs),
-               std::max(clicked.peakMiB, click.peakMiB)};
-    undone = {std::max(undone.longestStallMs, undo.longestStallMs),
-              std::max(undone.peakMiB, undo.peakMiB)};
+    const Watched watched = timed == Timed::Click ? watch(clickButton) : watch(undo);
+    worst = {std::max(worst.longestStallMs, watched.longestStallMs),
+             std::max(worst.peakMiB, watched.peakMiB)};
   }
   state.SetBytesProcessed(state.iterations() * size(state));
-  state.counters["longest_stall_ms"] = static_cast<double>(clicked.longestStallMs);
-  state.counters["before_click_mib"] = beforeMiB;
-  state.counters["peak_resident_mib"] = clicked.peakMiB;
+  state.counters["longest_stall_ms"] = static_cast<double>(worst.longestStallMs);
+  state.counters["before_mib"] = beforeMiB;
+  state.counters["peak_resident_mib"] = worst.peakMiB;
   state.counters["text_mib"] = static_cast<double>(size(state)) / (1 << 20);
-  state.counters["undo_ms"] = static_cast<double>(undoMs);
-  state.counters["undo_longest_stall_ms"] = static_cast<double>(undone.longestStallMs);
-  state.counters["undo_peak_resident_mib"] = undone.peakMiB;
+}
+
+void fillLetter(benchmark::State& state, LongLineTextEdit& edit) {
+  edit.replaceText(makeLetter(size(state)));
+}
+
+void fillHex(benchmark::State& state, LongLineTextEdit& edit) {
+  const QByteArray cipher = encryptText(makeLetter(size(state)), kKey).cipher;
+  edit.replaceDocument(makeHexDocument(cipher, edit.thread()));
 }
 
 void EncryptButton(benchmark::State& state) {
   click(
-      state, [&](LongLineTextEdit& edit) { edit.replaceText(makeLetter(size(state))); },
-      &MainWindow::encryptButton);
+      state, [&](LongLineTextEdit& edit) { fillLetter(state, edit); }, &MainWindow::encryptButton);
 }
 
 void DecryptButton(benchmark::State& state) {
   click(
-      state,
-      [&](LongLineTextEdit& edit) {
-        const QByteArray cipher = encryptText(makeLetter(size(state)), kKey).cipher;
-        edit.replaceDocument(makeHexDocument(cipher, edit.thread()));
-      },
-      &MainWindow::decryptButton);
+      state, [&](LongLineTextEdit& edit) { fillHex(state, edit); }, &MainWindow::decryptButton);
+}
+
+// The undo step after each button: the text it replaced comes back.
+void UndoEncrypt(benchmark::State& state) {
+  click(
+      state, [&](LongLineTextEdit& edit) { fillLetter(state, edit); }, &MainWindow::encryptButton,
+      Timed::UndoOfClick);
+}
+
+void UndoDecrypt(benchmark::State& state) {
+  click(
+      state, [&](LongLineTextEdit& edit) { fillHex(state, edit); }, &MainWindow::decryptButton,
+      Timed::UndoOfClick);
 }
 
 // The steps of the Encrypt button on their own.
@@ -307,6 +316,8 @@ void buttonSizes(benchmark::internal::Benchmark* benchmark) {
 
 BENCHMARK(EncryptButton)->Apply(buttonSizes);
 BENCHMARK(DecryptButton)->Apply(buttonSizes);
+BENCHMARK(UndoEncrypt)->Apply(buttonSizes);
+BENCHMARK(UndoDecrypt)->Apply(buttonSizes);
 BENCHMARK(EncryptTextStep)->Apply(sizes);
 BENCHMARK(ToCodePageStep)->Apply(sizes);
 BENCHMARK(FromCodePageStep)->Apply(sizes);
