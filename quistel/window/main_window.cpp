@@ -43,6 +43,8 @@ const QString kNotEncrypted = QStringLiteral(
 constexpr int kTextRead = 20;
 constexpr int kHexDone = 30;
 constexpr int kCipherDone = 60;
+// Progress of Save once the text is read; writing it takes the rest.
+constexpr int kSaveRead = 90;
 constexpr int kShowProgressAfterMs = 1000;
 constexpr int kProgressPollMs = 100;
 // Characters of the text read on the window's thread between two of its events.
@@ -135,7 +137,9 @@ namespace {
 // Plain text read a slice at a time, turned into code-page bytes as it comes.
 class CodePageReader final : public TextReader {
  public:
-  explicit CodePageReader(qsizetype length) { bytes_.reserve(length); }
+  // Room for two bytes a character, a line break or a double-byte character, so that the bytes
+  // never move: a move would leave a copy behind that nobody wipes. Untouched room costs nothing.
+  explicit CodePageReader(qsizetype length) { bytes_.reserve(2 * length + 2); }
   ~CodePageReader() override { secureWipe(bytes_); }
   CodePageReader(const CodePageReader&) = delete;
   CodePageReader& operator=(const CodePageReader&) = delete;
@@ -366,23 +370,13 @@ void MainWindow::replaceUnderKey(const KeyedStep& keyed, TextReader& reader,
   } wipeKey{*key};
   // The text is read a slice at a time between the window's events, and the worker also builds
   // the document to show, so that even a very large text leaves the window free.
-  QString slice;
-  QTextBlock unread = textEdit_->document()->firstBlock();
   const int length = textEdit_->document()->characterCount();
-  const auto readSlice = [&](const std::function<void(int percent)>& progress) {
-    slice.truncate(0);  // keeps the buffer
-    unread = appendLongLineText(unread, kReadSliceLength, slice);
-    if (!reader.add(slice)) return false;  // the worker tells why
-    if (unread.isValid()) {
-      progress(static_cast<int>(qint64{kTextRead} * unread.position() / length));
-      return true;
-    }
-    if (length < kCompactFrom) return false;
+  const ReadSlice readSlice = readInto(reader, kTextRead, [&] {
+    if (length < kCompactFrom) return;
     if (std::unique_ptr<CompactText> copy = reader.compactCopy()) {
       textEdit_->setAside(std::move(copy), keyed.working);
     }
-    return false;
-  };
+  });
   QThread* const windowThread = thread();
   StepOutcome outcome;
   try {
@@ -397,6 +391,24 @@ void MainWindow::replaceUnderKey(const KeyedStep& keyed, TextReader& reader,
   }
   textEdit_->restoreSetAside();
   warn(outcome.message);
+}
+
+MainWindow::ReadSlice MainWindow::readInto(TextReader& reader, int share,
+                                           const std::function<void()>& allRead) {
+  const QTextDocument& document = *textEdit_->document();
+  return
+      [&reader, share, allRead, unread = document.firstBlock(), length = document.characterCount(),
+       slice = QString()](const std::function<void(int percent)>& progress) mutable {
+        slice.truncate(0);  // keeps the buffer
+        unread = appendLongLineText(unread, kReadSliceLength, slice);
+        if (!reader.add(slice)) return false;  // the worker tells why
+        if (unread.isValid()) {
+          progress(static_cast<int>(qint64{share} * unread.position() / length));
+          return true;
+        }
+        allRead();
+        return false;
+      };
 }
 
 void MainWindow::runBusy(const QString& label,
@@ -509,23 +521,21 @@ void MainWindow::guarded(const std::function<void()>& handler) {
 }
 
 void MainWindow::saveClicked() {
-  const QString text = textEdit_->text();
+  CodePageReader content(textEdit_->document()->characterCount());
   SaveResult saved;
-  runBusy(QStringLiteral("Saving..."), [&](const ProgressReport&) {
-    CodePageBytes content = toCodePage(text);
-    const WipeAtScopeEnd wipeContent(content.bytes);  // the text may be a plain one
-    if (content.unrepresentable) {
-      saved.error = codePageMessage(
-          {CipherResult::Failure::TextNotInCodePage, {}, {}, *content.unrepresentable},
-          QStringLiteral("Nothing was saved."));
-      return;
-    }
-    QByteArray file;
-    file.reserve(content.bytes.size() + 2);  // no copy left behind by growing
-    file.append(content.bytes.constData(), content.bytes.size()).append("\r\n");
-    const WipeAtScopeEnd wipeFile(file);
-    saved = saveToCrypt(cryptFolder_, file);
-  });
+  runBusy(
+      QStringLiteral("Saving..."),
+      [&](const ProgressReport&) {
+        if (content.unrepresentable()) {
+          saved.error = codePageMessage(
+              {CipherResult::Failure::TextNotInCodePage, {}, {}, *content.unrepresentable()},
+              QStringLiteral("Nothing was saved."));
+          return;
+        }
+        content.add(u"\r\n");  // a saved text ends in a line break
+        saved = saveToCrypt(cryptFolder_, content.bytes());
+      },
+      readInto(content, kSaveRead, [] {}));
   if (!saved.ok()) return warn(saved.error);
   prompts_.showMessage(
       QStringLiteral("File is saved to ...\n") + QDir::toNativeSeparators(saved.path),

@@ -82,6 +82,9 @@ class MainWindow : public QWidget {
   // until it returns false.
   void runBusy(const QString& label, const std::function<void(const ProgressReport&)>& work,
                const ReadSlice& readSlice = {});
+  // Gives `reader` the text of the text area a slice at a time, telling the share of it read up
+  // to `share` percent of the operation, and runs `allRead` once all of it is read.
+  ReadSlice readInto(TextReader& reader, int share, const std::function<void()>& allRead);
   void saveClicked();
   void openClicked(const QString& title);
   // Runs a button's handler; whatever it throws ends in a message, the text left as it was.

@@ -17,6 +17,7 @@
 #include <sys/stat.h>
 #endif
 
+#include "text/code_page.h"
 #include "window/long_line_text_edit.h"
 #include "window/prompts.h"
 #include "window/window_testing.h"
@@ -470,6 +471,12 @@ TEST_F(MainWindowTest, AVeryLongTextLetsGoOfItsDocumentWhileReplacedYetComesBack
   EXPECT_EQ(text(), hex);
   press(Qt::Key_Y);
   EXPECT_EQ(text(), letter);
+
+  // Save reads the text in slices too.
+  click(window->saveButton());
+  QFile saved(cryptFile(1));
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+  EXPECT_EQ(saved.readAll(), toCodePage(letter).bytes + "\r\n");
 }
 
 TEST_F(MainWindowTest, AnEncryptedEmptyTextDecryptsToAnEmptyWindow) {
