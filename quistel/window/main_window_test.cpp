@@ -95,6 +95,14 @@ class MainWindowTest : public testing::Test {
     return QDir(window->cryptFolder()).filePath(u"crypt%1.txt"_s.arg(n));
   }
   void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+  void pressCtrl(Qt::Key key) { QTest::keyClick(window->textEdit(), key, Qt::ControlModifier); }
+  // Ctrl+Z brings `before` back, and Ctrl+Y `after` again.
+  void expectUndoAndRedo(const QString& before, const QString& after) {
+    pressCtrl(Qt::Key_Z);
+    EXPECT_EQ(text(), before);
+    pressCtrl(Qt::Key_Y);
+    EXPECT_EQ(text(), after);
+  }
 
   void encrypt(const QString& key) {
     prompts.keys.push_back(key);
@@ -220,20 +228,14 @@ TEST_F(MainWindowTest, EncryptDecryptAndOpenAreEachOneStepThatCtrlZUndoesAndCtrl
   setText(letter);
   encrypt(u"k"_s);
   const QString hex = text();
-  const auto press = [&](Qt::Key key) {
-    QTest::keyClick(window->textEdit(), key, Qt::ControlModifier);
-  };
-  press(Qt::Key_Z);
-  EXPECT_EQ(text(), letter);
-  press(Qt::Key_Y);
-  EXPECT_EQ(text(), hex);
+  expectUndoAndRedo(letter, hex);
 
   decrypt(u"k"_s);
   EXPECT_EQ(text(), letter);
   QTest::keyClicks(window->textEdit(), u"P.S."_s);
-  press(Qt::Key_Z);
+  pressCtrl(Qt::Key_Z);
   EXPECT_EQ(text(), letter);  // the typing first
-  press(Qt::Key_Z);
+  pressCtrl(Qt::Key_Z);
   EXPECT_EQ(text(), hex);  // then the decryption
 
   QFile file(temp.filePath(u"other.txt"_s));
@@ -243,7 +245,7 @@ TEST_F(MainWindowTest, EncryptDecryptAndOpenAreEachOneStepThatCtrlZUndoesAndCtrl
   prompts.files = {file.fileName()};
   click(window->openButton());
   EXPECT_EQ(text(), u"from a file"_s);
-  press(Qt::Key_Z);
+  pressCtrl(Qt::Key_Z);
   EXPECT_EQ(text(), hex);
 }
 
@@ -417,9 +419,6 @@ TEST_F(MainWindowTest, AVeryLongTextLetsGoOfItsDocumentWhileReplacedYetComesBack
   setText(u"earlier"_s);
   setText(letter);
   window->show();
-  const auto press = [&](Qt::Key key) {
-    QTest::keyClick(window->textEdit(), key, Qt::ControlModifier);
-  };
 
   // The worker fails once the box has been seen empty, showing what is being done; bringing
   // the text back then works.
@@ -448,29 +447,20 @@ TEST_F(MainWindowTest, AVeryLongTextLetsGoOfItsDocumentWhileReplacedYetComesBack
   ASSERT_EQ(prompts.told.size(), 1u);
   EXPECT_TRUE(prompts.told[0].text.contains(u"stopped here"_s));
   EXPECT_TRUE(window->textEdit()->placeholderText().isEmpty());
-  press(Qt::Key_Z);  // the step before is still there
-  EXPECT_EQ(text(), u"earlier"_s);
-  press(Qt::Key_Y);
-  EXPECT_EQ(text(), letter);
+  expectUndoAndRedo(u"earlier"_s, letter);  // the step before is still there
 
   window->setProgressObserver({});
   encrypt(u"k"_s);
   const QString hex = text();
   ASSERT_GT(hex.size(), 2 * (1 << 20));
-  press(Qt::Key_Z);
-  EXPECT_EQ(text(), letter);
-  press(Qt::Key_Y);
-  EXPECT_EQ(text(), hex);
+  expectUndoAndRedo(letter, hex);
 
   decrypt(u"wrong"_s);
   EXPECT_EQ(text(), hex);
   EXPECT_EQ(prompts.told.size(), 2u);
   decrypt(u"k"_s);
   EXPECT_EQ(text(), letter);
-  press(Qt::Key_Z);
-  EXPECT_EQ(text(), hex);
-  press(Qt::Key_Y);
-  EXPECT_EQ(text(), letter);
+  expectUndoAndRedo(hex, letter);
 
   // Save reads the text in slices too.
   click(window->saveButton());
