@@ -134,6 +134,12 @@ std::optional<LongLineTextEdit::KeptText> LongLineTextEdit::showKept(KeptText& k
   }
 }
 
+void LongLineTextEdit::userStep(void (LongLineTextEdit::*step)()) {
+  const auto run = [this, step] { (this->*step)(); };
+  if (stepGuard_) return stepGuard_(run);
+  run();
+}
+
 void LongLineTextEdit::showDocument(QTextDocument& document) {
   disconnect(this->document(), &QTextDocument::undoCommandAdded, this, nullptr);
   disconnect(this->document(), &QTextDocument::contentsChange, this, nullptr);
@@ -182,11 +188,11 @@ void LongLineTextEdit::keyPressEvent(QKeyEvent* event) {
   QTextCursor cursor = textCursor();
   if (isReadOnly()) return QPlainTextEdit::keyPressEvent(event);
 
-  if (event->matches(QKeySequence::Undo)) return undo();
+  if (event->matches(QKeySequence::Undo)) return userStep(&LongLineTextEdit::undo);
   // Ctrl+Y redoes everywhere, not only where the desktop's own redo key is Ctrl+Y.
   if (event->matches(QKeySequence::Redo) ||
       (event->key() == Qt::Key_Y && event->modifiers() == Qt::ControlModifier)) {
-    return redo();
+    return userStep(&LongLineTextEdit::redo);
   }
 
   if (event->matches(QKeySequence::InsertParagraphSeparator) ||
@@ -235,7 +241,7 @@ void LongLineTextEdit::contextMenuEvent(QContextMenuEvent* event) {
     QAction* action = menu->findChild<QAction*>(QString::fromLatin1(name));
     if (action == nullptr) continue;
     action->disconnect();
-    connect(action, &QAction::triggered, this, step);
+    connect(action, &QAction::triggered, this, [this, step] { userStep(step); });
     action->setEnabled(!isReadOnly() && available);
   }
   menu->exec(event->globalPos());

@@ -46,6 +46,11 @@ class LongLineTextEdit : public QPlainTextEdit {
   using CompactMaker = std::function<std::unique_ptr<QTextDocument>(const CompactText& text)>;
   void setCompactMaker(CompactMaker maker) { compactMaker_ = std::move(maker); }
 
+  // Runs an undo or redo the user asked for by key or menu. By default what it throws goes on
+  // out of the event; a window can catch it and tell the user instead.
+  using StepGuard = std::function<void(const std::function<void()>& step)>;
+  void setStepGuard(StepGuard guard) { stepGuard_ = std::move(guard); }
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -74,12 +79,15 @@ class LongLineTextEdit : public QPlainTextEdit {
   // when its document could not be made. Kept as it was too should that throw.
   std::optional<KeptText> showKept(KeptText& kept);
   void showDocument(QTextDocument& document);
+  // Undo or redo, as the user asked for it.
+  void userStep(void (LongLineTextEdit::*step)());
 
   std::unique_ptr<QTextDocument> shown_;
   KeptText before_;    // shown before the last replacement, for undo
   KeptText undone_;    // the replacement undone, for redo
   KeptText setAside_;  // what an operation set aside
   CompactMaker compactMaker_;
+  StepGuard stepGuard_;
 };
 
 }  // namespace quistel

@@ -320,6 +320,8 @@ MainWindow::MainWindow(Prompts& prompts, const CryptPlaces& places, QWidget* par
   onClick(openButton_, [this] { openClicked(QStringLiteral("Open Encrypted File")); });
   onClick(openCryptButton_, [this] { openClicked(QStringLiteral("Manage Encrypted Files")); });
   onClick(clearButton_, [this] { textEdit_->replaceText(QString()); });
+  // Undo and redo end in a message should they fail, like a button.
+  textEdit_->setStepGuard([this](const std::function<void()>& step) { guarded(step); });
   // Undo and redo over a very large text make its document beside the window, like Encrypt.
   textEdit_->setCompactMaker([this](const CompactText& text) {
     std::unique_ptr<QTextDocument> document;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -355,6 +356,24 @@ TEST_F(MainWindowTest, AFailureOnTheWindowsThreadWaitsForTheWorkerAndKeepsTheTex
   decrypt(u"k"_s);
   EXPECT_EQ(text(), u"keep me"_s);
   EXPECT_EQ(prompts.told.size(), 1u);
+}
+
+TEST_F(MainWindowTest, AFailingCtrlZEndsInAMessageAndKeepsTheText) {
+  setText(u"line\n"_s.repeated(200));
+  setText(u"shown"_s);
+  // Showing a text sets the scroll bar's range; a failure is injected there, once.
+  bool failNext = true;
+  const QObject injection;  // ends the injection with this test's variables
+  QObject::connect(window->textEdit()->verticalScrollBar(), &QScrollBar::rangeChanged, &injection,
+                   [&] {
+                     if (std::exchange(failNext, false)) throw std::bad_alloc();
+                   });
+  pressCtrl(Qt::Key_Z);
+  EXPECT_EQ(text(), u"shown"_s);
+  ASSERT_EQ(prompts.told.size(), 1u);
+  EXPECT_TRUE(prompts.told[0].text.contains(u"not enough memory"_s));
+  pressCtrl(Qt::Key_Z);
+  EXPECT_EQ(text(), u"line\n"_s.repeated(200));
 }
 
 TEST_F(MainWindowTest, CancelEscAndTheCloseBoxStopAnOperationAndLeaveTheText) {
