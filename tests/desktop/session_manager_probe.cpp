@@ -114,9 +114,11 @@ int main(int argc, char* argv[]) {
   std::vector<IceConn> connections;
   for (;;) {
     std::vector<pollfd> fds;
-    for (int i = 0; i < listenCount; ++i) fds.push_back({IceGetListenConnectionNumber(listeners[i]), POLLIN, 0});
+    for (int i = 0; i < listenCount; ++i)
+      fds.push_back({IceGetListenConnectionNumber(listeners[i]), POLLIN, 0});
     for (IceConn c : connections) fds.push_back({IceConnectionNumber(c), POLLIN, 0});
     if (poll(fds.data(), fds.size(), -1) < 0) continue;
+    const std::size_t polled = connections.size();  // those accepted below have no entry yet
     for (int i = 0; i < listenCount; ++i) {
       if (!(fds[i].revents & POLLIN)) continue;
       IceAcceptStatus status;
@@ -127,14 +129,20 @@ int main(int argc, char* argv[]) {
         IceProcessMessages(c, nullptr, nullptr);
         state = IceConnectionStatus(c);
       }
-      if (state == IceConnectAccepted) connections.push_back(c);
-      else IceCloseConnection(c);
+      if (state == IceConnectAccepted)
+        connections.push_back(c);
+      else
+        IceCloseConnection(c);
     }
-    for (std::size_t i = 0; i < connections.size(); ++i) {
+    for (std::size_t i = 0; i < polled; ++i) {
       if (!(fds[listenCount + i].revents & (POLLIN | POLLHUP))) continue;
-      if (IceProcessMessages(connections[i], nullptr, nullptr) == IceProcessMessagesIOError) {
+      const IceProcessMessagesStatus status = IceProcessMessages(connections[i], nullptr, nullptr);
+      if (status == IceProcessMessagesIOError) {
         IceSetShutdownNegotiation(connections[i], False);
         IceCloseConnection(connections[i]);
+      }
+      // A connection closed by its client's goodbye is gone already: libICE freed it.
+      if (status != IceProcessMessagesSuccess) {
         connections.erase(connections.begin() + static_cast<long>(i));
         break;
       }
