@@ -7,6 +7,7 @@
 #include <X11/SM/SMlib.h>
 #include <poll.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -92,6 +93,10 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "usage: %s HINTS_FILE\n", argv[0]);
     return 2;
   }
+  // A client that leaves at once, as a restored copy does, may be gone before our messages
+  // reach it: that ends its connection, never the probe (and with it every other client's).
+  std::signal(SIGPIPE, SIG_IGN);
+  IceSetIOErrorHandler([](IceConn) {});
   Probe probe;
   probe.hints.open(argv[1]);
   char error[256] = "";
