@@ -241,7 +241,7 @@ void LongLineTextEdit::contextMenuEvent(QContextMenuEvent* event) {
     QAction* action = menu->findChild<QAction*>(QString::fromLatin1(name));
     if (action == nullptr) continue;
     action->disconnect();
-    connect(action, &QAction::triggered, this, [this, step] { userStep(step); });
+    connect(action, &QAction::triggered, this, [this, step = step] { userStep(step); });
     action->setEnabled(!isReadOnly() && available);
   }
   menu->exec(event->globalPos());
