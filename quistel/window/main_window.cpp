@@ -158,8 +158,12 @@ class CodePageReader final : public TextReader {
   }
 
   const QByteArray& bytes() const { return bytes_; }
-  // The first character the code page cannot hold, if the text has one.
-  const std::optional<QString>& unrepresentable() const { return unrepresentable_; }
+  // When the text holds a character the code page cannot hold, the message naming it.
+  std::optional<QString> refusal(const QString& consequence) const {
+    if (!unrepresentable_) return std::nullopt;
+    return codePageMessage({CipherResult::Failure::TextNotInCodePage, {}, {}, *unrepresentable_},
+                           consequence);
+  }
 
  private:
   QByteArray bytes_;
@@ -168,11 +172,8 @@ class CodePageReader final : public TextReader {
 
 StepOutcome encryptStep(const CodePageReader& text, const QString& key, QThread* owner,
                         const ProgressReport& progress) {
-  if (text.unrepresentable()) {
-    return {
-        nullptr,
-        codePageMessage({CipherResult::Failure::TextNotInCodePage, {}, {}, *text.unrepresentable()},
-                        QStringLiteral("Nothing was encrypted."))};
+  if (std::optional<QString> refused = text.refusal(QStringLiteral("Nothing was encrypted."))) {
+    return {nullptr, *refused};
   }
   const qsizetype hexLength =
       2 * static_cast<qsizetype>(framedLength(text.bytes().size()).value_or(0));
@@ -528,10 +529,9 @@ void MainWindow::saveClicked() {
   runBusy(
       QStringLiteral("Saving..."),
       [&](const ProgressReport&) {
-        if (content.unrepresentable()) {
-          saved.error = codePageMessage(
-              {CipherResult::Failure::TextNotInCodePage, {}, {}, *content.unrepresentable()},
-              QStringLiteral("Nothing was saved."));
+        if (std::optional<QString> refused =
+                content.refusal(QStringLiteral("Nothing was saved."))) {
+          saved.error = *refused;
           return;
         }
         content.add(u"\r\n");  // a saved text ends in a line break
